@@ -1,0 +1,1 @@
+// The embedded data tables live in this library's resource object.
