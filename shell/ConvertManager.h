@@ -1,0 +1,75 @@
+#pragma once
+// The converter registry: creaters of jobs and connection configurations,
+// registered by name, and the process-wide instance.
+
+#include "foundation/StringList.h"
+#include "shell/DBConvertInterface.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class TAbsConvertCreater {
+public:
+    explicit TAbsConvertCreater(const QString& name) : m_name(name) {}
+    virtual ~TAbsConvertCreater() = default;
+    QString name() const { return m_name; }
+    virtual std::unique_ptr<IDBConvert> create() = 0;
+
+private:
+    QString m_name;
+};
+
+class TAbsDBConnectConfigCreater {
+public:
+    TAbsDBConnectConfigCreater(const QString& name, const QString& descriptionModule,
+                               const QString& descriptionSection)
+        : m_name(name), m_descriptionModule(descriptionModule), m_descriptionSection(descriptionSection)
+    {
+    }
+    virtual ~TAbsDBConnectConfigCreater() = default;
+    QString name() const { return m_name; }
+    QString descriptionModule() const { return m_descriptionModule; }
+    QString descriptionSection() const { return m_descriptionSection; }
+    virtual std::unique_ptr<IDBConectConfig> create() = 0;
+
+private:
+    QString m_name;
+    QString m_descriptionModule;
+    QString m_descriptionSection;
+};
+
+class TDBConvertManager : public IDBConvertManager {
+public:
+    TDBConvertManager();
+    ~TDBConvertManager() override;
+
+    std::unique_ptr<IDBConvert> createConvert(const QString& name) override;
+    std::unique_ptr<IDBConectConfig> createConnectConfig(const QString& name) override;
+    // A later creater of the same name (ignoring case) replaces the earlier
+    // one in its position; the name is listed once.
+    void registerConnectConfigCreater(std::unique_ptr<TAbsDBConnectConfigCreater> creater) override;
+    void registerConvertCreater(std::unique_ptr<TAbsConvertCreater> creater) override;
+    const TStringList& connectConfigNames() const override { return m_connectConfigNames; }
+    const TStringList& convertNames() const override { return m_convertNames; }
+    QString connectConfigDescription(const QString& name) const override;
+
+    // The type mapping arrives with the database-access work; until then these raise.
+    int getFieldScope(int kind, const QString& typeName) override;
+    QString getFieldTypeName(int kind, TFieldType fieldType) override;
+    bool autoDetectLen(int kind, const QString& typeName, int& precision, int& scale) override;
+
+private:
+    std::vector<std::unique_ptr<TAbsConvertCreater>> m_convertCreaters;
+    std::vector<std::unique_ptr<TAbsDBConnectConfigCreater>> m_connectConfigCreaters;
+    TStringList m_convertNames;
+    TStringList m_connectConfigNames;
+};
+
+// The process-wide registry: created at start-up before any creater
+// registers, lives until the process ends.
+TDBConvertManager& convertManager();
+bool hasConvertManager();
+void createConvertManager();
+void destroyConvertManager();
