@@ -1,0 +1,104 @@
+#pragma once
+// The error tracker: records a run's errors into error list files of at most
+// 300 errors each in the work folder's "error" subfolder, keeps the index
+// file "error.errinfo", and reads the files back one at a time.
+
+#include "foundation/StringList.h"
+
+#include <QString>
+#include <exception>
+#include <functional>
+#include <memory>
+
+class IReadDataRecord;
+class QIODevice;
+class TAbsDBDumpData;
+class TDatasetFieldDefList;
+class TErrGroup;
+class TErrInfo;
+class TErrInfoList;
+class TFieldMetadataList;
+class TWriter;
+
+// Gives the database error code of an exception (-1 for any other); filled
+// by the connection layer at start-up.
+using TErrorCodeHook = int (*)(const std::exception& error);
+void setErrorCodeHook(TErrorCodeHook hook);
+TErrorCodeHook errorCodeHook();
+// The hook's result, -1 without a hook.
+int errorCodeOf(const std::exception& error);
+// The message of an exception of any class.
+QString exceptionMessage(const std::exception& error);
+
+class TErrTrack {
+public:
+    static constexpr int kErrorsPerFile = 300;
+    static constexpr int kBufferSize = 81920;
+
+    TErrTrack(TAbsDBDumpData* folder, TErrInfoList* owner); // neither owned
+    ~TErrTrack(); // finishes the open file
+    TErrTrack(const TErrTrack&) = delete;
+    TErrTrack& operator=(const TErrTrack&) = delete;
+
+    // Recording
+    void setRunIdentity(const QString& configFileName, const QString& configId);
+    void beginTable(const QString& name, const QString& displayName);
+    // Not owned; copied into the table's group at its first error.
+    void setTableContext(const TDatasetFieldDefList* definitions, const TFieldMetadataList* metadata,
+                         const TStringList& fieldMapping);
+    // The record is the caller's: its values are written at once and it is not kept.
+    void addError(const QString& message, const QString& statement, int errorCode, int dbKind,
+                  const IReadDataRecord* record, int errorType);
+    void addErrorFromException(const std::exception& error, const QString& statement, int dbKind,
+                               const IReadDataRecord* record, int errorType);
+    void addErrorNoRecord(const QString& message, const QString& statement, int errorCode, int dbKind,
+                          int errorType);
+    void addExceptionNoRecord(const std::exception& error, const QString& statement, int dbKind, int errorType);
+    int totalErrors() const { return m_totalErrors; }
+    void setErrorCallback(std::function<void(const QString& message, int errorType)> callback)
+    {
+        m_errorCallback = std::move(callback);
+    }
+
+    // Reading
+    void openErrorInfo();
+    void loadErrorFile(int number);
+    void firstErrorFile();
+    void priorErrorFile();
+    void nextErrorFile();
+    void lastErrorFile();
+    int currentFileIndex() const { return m_currentFile; }
+    int fileCount() const { return m_fileCount; }
+    QString configId() const { return m_configId; }
+    QString configFileName() const { return m_configFileName; }
+    const TStringList& indexLines() const { return m_index; }
+    bool isWriting() const { return m_writer != nullptr; }
+
+    // Finishes the file being written, if any, and writes the index.
+    void finishFile();
+
+private:
+    void startFile(const TErrGroup* skipped);
+    void writeIndex();
+    void navigateTo(int number);
+
+    TAbsDBDumpData* m_folder;      // not owned
+    TErrInfoList* m_owner;         // not owned
+    QString m_tableName;
+    QString m_displayName;
+    TStringList m_fieldMapping;
+    const TDatasetFieldDefList* m_definitions = nullptr; // not owned
+    const TFieldMetadataList* m_metadata = nullptr;      // not owned
+    TErrGroup* m_currentGroup = nullptr;
+    TErrInfo* m_lastError = nullptr;
+    std::unique_ptr<QIODevice> m_device;
+    std::unique_ptr<TWriter> m_writer; // declared after the device: goes first
+    int m_errorsInFile = 0;
+    int m_totalErrors = 0;
+    int m_fileCount = 0;
+    int m_currentFile = 0;
+    TStringList m_index;
+    QString m_configFileName;
+    QString m_configId;
+    std::function<void(const QString&, int)> m_errorCallback;
+};
