@@ -33,6 +33,9 @@ void setDataFolderSetting(const QString& folder);
 void loadDataFolderSetting();
 void saveDataFolderSetting();
 QString settingsValueName(); // CRC-32 of the upper-cased program path, 8 hex digits
+QString settingsValueNameFor(const QString& programPath);
+QString settingsFilePath();  // $XDG_CONFIG_HOME/Varnoke/Quenlor.conf
+QString settingsGroup();     // SOFTWARE/Varnoke/Quenlor
 
 // Database kinds
 int dbKindCode(const QString& name);
