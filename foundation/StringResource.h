@@ -3,23 +3,25 @@
 // language, the current language, language-change handlers, and the lookups
 // every shown or logged text goes through.
 
+#include "foundation/KwStringsComponet.h"
 #include "foundation/StringList.h"
 #include "foundation/TextFormat.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 
 #include <memory>
 #include <vector>
 
-class TKwStringsComponet;
-
 using TLanguageHandler = void (*)(QObject* object);
 
 struct TResourceItem {
-    QString key;                        // module.language, e.g. MainDataResource.CN
-    TKwStringsComponet* table = nullptr; // not owned
+    QString key; // module.language, e.g. MainDataResource.CN
+    // Not owned (the resource data module owns it); guarded so that a table
+    // destroyed before the manager gives "none" instead of a dangling pointer.
+    QPointer<TKwStringsComponet> table;
 };
 
 struct TResourceEventItem {
@@ -37,6 +39,9 @@ public:
     TStringList* moduleSection(const QString& moduleName, const QString& section) const;
     void addLanguageHandler(TLanguageHandler handler, QObject* object);
     void removeLanguageHandler(TLanguageHandler handler, QObject* object);
+    // Handlers run in registration order; a handler may add or remove
+    // handlers (its own included) while they run: only entries still
+    // registered when their turn comes are called.
     void setLanguage(const QString& code);
     QString currentLanguage() const { return m_language; }
 

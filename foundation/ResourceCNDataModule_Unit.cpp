@@ -1,0 +1,9 @@
+#include "foundation/ResourceCNDataModule_Unit.h"
+
+#include "foundation/ResourceTables.h"
+
+TDataModule_ResourceCN::TDataModule_ResourceCN(QObject* parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("DataModule_ResourceCN"));
+    loadEmbeddedResourceTables(this, QStringLiteral("CN"));
+}
