@@ -159,6 +159,9 @@ int unzipAll(const QString& destinationFolder, const QString& zipFile)
 {
     if (!QFileInfo(zipFile).isFile())
         return -3;
+    // A blank target would mean the file-system root.
+    if (destinationFolder.trimmed().isEmpty())
+        throw Exception(QStringLiteral("No folder given to extract \"%1\" into").arg(zipFile));
     TZipArchive archive(zipFile, ZIP_RDONLY, true);
     const zip_int64_t n = archive.count();
 

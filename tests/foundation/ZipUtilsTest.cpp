@@ -95,6 +95,7 @@ TEST_F(ZipUtils, RoundTripKeepsRelativeNamesAndContents)
     listFilesRecursive(source, expected, true, QString());
     listFilesRecursive(target, actual, true, QString());
     EXPECT_EQ(actual.lines(), expected.lines());
+    EXPECT_THROW(unzipAll(QStringLiteral(" "), zip), Exception);
     for (const QString& name : expected.lines())
         EXPECT_EQ(readFile(target + u'/' + name), readFile(source + u'/' + name)) << name.toStdString();
 }
