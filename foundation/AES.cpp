@@ -18,18 +18,17 @@ TAESKey g_configKey{};
 bool g_configKeyReady = false;
 
 struct CipherCtx {
-    EVP_CIPHER_CTX* ctx;
-    CipherCtx(const TAESKey& key, bool encrypt) : ctx(EVP_CIPHER_CTX_new())
+    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx;
+    CipherCtx(const TAESKey& key, bool encrypt) : ctx(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free)
     {
-        if (!ctx || EVP_CipherInit_ex(ctx, EVP_aes_128_ecb(), nullptr, key.data(), nullptr, encrypt ? 1 : 0) != 1)
+        if (!ctx || EVP_CipherInit_ex(ctx.get(), EVP_aes_128_ecb(), nullptr, key.data(), nullptr, encrypt ? 1 : 0) != 1)
             throw EAESError(QStringLiteral("AES initialisation failed"));
-        EVP_CIPHER_CTX_set_padding(ctx, 0);
+        EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
     }
-    ~CipherCtx() { EVP_CIPHER_CTX_free(ctx); }
     void block(const unsigned char* in, unsigned char* out)
     {
         int len = 0;
-        if (EVP_CipherUpdate(ctx, out, &len, in, 16) != 1 || len != 16)
+        if (EVP_CipherUpdate(ctx.get(), out, &len, in, 16) != 1 || len != 16)
             throw EAESError(QStringLiteral("AES block operation failed"));
     }
 };

@@ -10,10 +10,16 @@ QString kwTableToText(const TKwStringsComponet& table)
     QString out;
     for (qsizetype i = 0; i < table.sectionCount(); ++i) {
         const TKwStringList* s = table.sectionAt(i);
+        // A line break inside a name has no text form; printing it anyway
+        // would read back as a different table.
+        if (s->name.contains(u'\r') || s->name.contains(u'\n'))
+            throw Exception(QStringLiteral("Section %1 has a line break in its name and has no text form").arg(i + 1));
         out += u'[';
         out += s->name;
         out += QLatin1String("]\n");
-        for (const QString& line : s->lines.lines()) {
+        // The lines as the stored form gives them back: a line holding a
+        // break becomes several.
+        for (const QString& line : TStringList::splitLines(s->text())) {
             if (line.startsWith(u'[') || line.startsWith(u'\\'))
                 out += u'\\';
             out += line;

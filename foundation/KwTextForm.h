@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 
+// Raises an Exception for a section name holding a line break (no text form).
 QString kwTableToText(const TKwStringsComponet& table);
 // Appends the sections of the text; a malformed text raises an Exception
 // naming the line, and the table is left as it was.

@@ -21,6 +21,18 @@ bool isIntegral(const QVariant& v)
     }
 }
 
+// %u and %x show a negative value in its two's complement of the argument's
+// own width, as a 32-bit argument is 32 bits wide.
+quint64 unsignedValue(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int: return quint32(v.toInt());
+    case QMetaType::Short: return quint16(v.value<short>());
+    case QMetaType::Char: case QMetaType::SChar: return quint8(v.value<signed char>());
+    default: return v.toULongLong();
+    }
+}
+
 } // namespace
 
 QString formatText(const QString& format, const QVariantList& args)
@@ -72,14 +84,15 @@ QString formatText(const QString& format, const QVariantList& args)
         case 'u':
             if (!isIntegral(arg))
                 formatError(format);
-            piece = QString::number(arg.toLongLong());
+            piece = format.at(i).toLower() == u'u' ? QString::number(unsignedValue(arg))
+                                                    : QString::number(arg.toLongLong());
             if (precision > 0 && piece.size() < precision)
                 piece = piece.rightJustified(precision, u'0');
             break;
         case 'x':
             if (!isIntegral(arg))
                 formatError(format);
-            piece = QString::number(arg.toULongLong(), 16).toUpper();
+            piece = QString::number(unsignedValue(arg), 16).toUpper();
             if (precision > 0 && piece.size() < precision)
                 piece = piece.rightJustified(precision, u'0');
             break;

@@ -2,7 +2,11 @@
 
 #include <QFileInfo>
 
-bool parseIntegerText(const QString& text, qint64* value)
+#include <limits>
+
+namespace {
+// Returns false when the text is not an integer; *hex tells which form it had.
+bool parseInteger(const QString& text, qint64* value, bool* hex)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -29,11 +33,16 @@ bool parseIntegerText(const QString& text, qint64* value)
     quint64 acc = 0;
     const quint64 limit = base == 16 ? 0xFFFFFFFFFFFFFFFFull : quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
     for (; i < n; ++i) {
-        const int d = text.at(i).isDigit() ? text.at(i).digitValue()
-                    : (base == 16 && QStringLiteral("abcdefABCDEF").contains(text.at(i)))
-                        ? text.at(i).toLower().unicode() - 'a' + 10
-                        : -1;
-        if (d < 0 || d >= base)
+        // ASCII digits only: QChar::isDigit would accept other scripts' digits.
+        const char16_t c = text.at(i).unicode();
+        int d = -1;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        if (d < 0)
             return false;
         if (acc > (limit - quint64(d)) / quint64(base))
             return false;
@@ -41,12 +50,28 @@ bool parseIntegerText(const QString& text, qint64* value)
     }
     if (value)
         *value = negative ? qint64(0 - acc) : qint64(acc);
+    if (hex)
+        *hex = base == 16;
     return true;
+}
+} // namespace
+
+bool parseIntegerText(const QString& text, qint64* value)
+{
+    return parseInteger(text, value, nullptr);
 }
 
 bool isIntegerText(const QString& text)
 {
-    return parseIntegerText(text, nullptr);
+    // The 32-bit conversion: decimal within the signed range, hexadecimal up
+    // to eight digits' worth (FFFFFFFF reads as -1).
+    qint64 v = 0;
+    bool hex = false;
+    if (!parseInteger(text, &v, &hex))
+        return false;
+    if (hex)
+        return v >= -qint64(0xFFFFFFFF) && v <= qint64(0xFFFFFFFF);
+    return v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
 }
 
 QString trimText(const QString& text)
@@ -132,6 +157,8 @@ TStringList lineNames(const TStringList& lines)
 
 QString zeroPadNumber(qint64 number, int width)
 {
+    if (width <= 0)
+        return QString();
     const QString digits = QString::number(number);
     if (digits.size() < width)
         return QString(width - digits.size(), u'0') + digits;

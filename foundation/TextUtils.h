@@ -5,8 +5,10 @@
 
 #include <QString>
 
+// Whether the 32-bit integer conversion accepts the text: leading blanks,
+// a sign, then decimal digits or hexadecimal after $, x, X or 0x.
 bool isIntegerText(const QString& text);
-// Integer conversion as isIntegerText reads it; false when it is not one.
+// The same forms read into 64 bits; false when the text is not one.
 bool parseIntegerText(const QString& text, qint64* value);
 // Removes characters up to and including the blank (code 32 and below) at both ends.
 QString trimText(const QString& text);

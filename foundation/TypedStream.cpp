@@ -4,7 +4,10 @@
 #include "foundation/Exception.h"
 
 #include <QtEndian>
+
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 [[noreturn]] void invalidValue() { throw Exception(QStringLiteral("Invalid property value")); }
@@ -84,7 +87,8 @@ void TWriter::writeString(const QString& value)
 {
     const QByteArray utf8 = value.toUtf8();
     const qsizetype units = value.size();
-    if (utf8.size() < 2 * units) {
+    // A lone surrogate has no UTF-8 form; only the UTF-16 form keeps it.
+    if (utf8.size() < 2 * units && QStringView(value).isValidUtf16()) {
         uint8_t head[5];
         if (isAscii(utf8)) {
             if (utf8.size() <= 255) {
@@ -138,22 +142,25 @@ bool TReader::fill(qsizetype needed)
         return true;
     m_buffer.remove(0, m_pos);
     m_pos = 0;
-    const qsizetype want = std::max(needed, m_capacity) - m_buffer.size();
-    if (want > 0) {
+    // A damaged length field must not make us allocate what the device cannot
+    // deliver: on a random-access device the shortfall is known up front.
+    if (!m_device->isSequential() && m_buffer.size() + m_device->bytesAvailable() < needed)
+        return false;
+    qsizetype want = std::max(needed, m_capacity) - m_buffer.size();
+    if (!m_device->isSequential())
+        want = std::min<qsizetype>(want, m_device->bytesAvailable());
+    // Sequential devices deliver in pieces; grow in steps so that a bogus
+    // length costs at most what actually arrives.
+    const qsizetype step = std::max<qsizetype>(m_capacity, 1 << 16);
+    while (want > 0) {
         const qsizetype old = m_buffer.size();
-        m_buffer.resize(old + want);
-        qint64 got = 0;
-        // Read ahead up to the buffer size, but stop waiting once the
-        // request is met (pipes deliver in pieces).
-        while (got < want) {
-            const qint64 n = m_device->read(m_buffer.data() + old + got, want - got);
-            if (n <= 0)
-                break;
-            got += n;
-            if (old + got >= needed)
-                break;
-        }
-        m_buffer.resize(old + got);
+        const qsizetype chunk = std::min(want, step);
+        m_buffer.resize(old + chunk);
+        const qint64 n = m_device->read(m_buffer.data() + old, chunk);
+        m_buffer.resize(old + std::max<qint64>(n, 0));
+        if (n <= 0 || m_buffer.size() >= needed)
+            break;
+        want -= n;
     }
     return m_buffer.size() >= needed;
 }
@@ -276,7 +283,6 @@ void TReader::expectTag(uint8_t tag)
 
 void TReader::skipValue()
 {
-    const uint8_t tag = readTag();
     auto skip = [this](qsizetype n) {
         require(n);
         m_pos += n;
@@ -286,48 +292,50 @@ void TReader::skipValue()
         readRaw(b, 4);
         return qsizetype(qFromLittleEndian<uint32_t>(b));
     };
-    switch (tag) {
-    case ValueTag::Null: case ValueTag::False: case ValueTag::True: case ValueTag::Nil:
-        break;
-    case ValueTag::List:
-        while (peekTag() != ValueTag::Null)
-            skipValue();
-        ++m_pos;
-        break;
-    case ValueTag::Int8: skip(1); break;
-    case ValueTag::Int16: skip(2); break;
-    case ValueTag::Int32: case ValueTag::Single: skip(4); break;
-    case ValueTag::Extended: skip(10); break;
-    case ValueTag::Int64: case ValueTag::Currency: case ValueTag::Date: case ValueTag::Double: skip(8); break;
-    case ValueTag::String: case ValueTag::Ident: {
-        uint8_t n;
-        readRaw(&n, 1);
-        skip(n);
-        break;
-    }
-    case ValueTag::Binary: case ValueTag::LString: case ValueTag::Utf8String:
-        skip(len32());
-        break;
-    case ValueTag::WString:
-        skip(len32() * 2);
-        break;
-    case ValueTag::Set:
-        for (;;) {
+    // Nested lists are tracked by depth, not recursion: a damaged stream of
+    // list tags must not exhaust the call stack.
+    qsizetype depth = 0;
+    do {
+        switch (readTag()) {
+        case ValueTag::Null:
+            if (depth > 0)
+                --depth;
+            break;
+        case ValueTag::List: case ValueTag::Collection:
+            ++depth;
+            break;
+        case ValueTag::False: case ValueTag::True: case ValueTag::Nil:
+            break;
+        case ValueTag::Int8: skip(1); break;
+        case ValueTag::Int16: skip(2); break;
+        case ValueTag::Int32: case ValueTag::Single: skip(4); break;
+        case ValueTag::Extended: skip(10); break;
+        case ValueTag::Int64: case ValueTag::Currency: case ValueTag::Date: case ValueTag::Double: skip(8); break;
+        case ValueTag::String: case ValueTag::Ident: {
             uint8_t n;
             readRaw(&n, 1);
-            if (n == 0)
-                break;
             skip(n);
+            break;
         }
-        break;
-    case ValueTag::Collection:
-        while (peekTag() != ValueTag::Null)
-            skipValue();
-        ++m_pos;
-        break;
-    default:
-        invalidValue();
-    }
+        case ValueTag::Binary: case ValueTag::LString: case ValueTag::Utf8String:
+            skip(len32());
+            break;
+        case ValueTag::WString:
+            skip(len32() * 2);
+            break;
+        case ValueTag::Set:
+            for (;;) {
+                uint8_t n;
+                readRaw(&n, 1);
+                if (n == 0)
+                    break;
+                skip(n);
+            }
+            break;
+        default:
+            invalidValue();
+        }
+    } while (depth > 0);
 }
 
 // ---- GUIDs and framing ----
