@@ -1,1 +1,0 @@
-// empty for now
