@@ -1,0 +1,10 @@
+#pragma once
+// quenlor-config: shows a configuration file's table in text form, and packs
+// a text form into an enciphered configuration file, without the wizard.
+
+#include <QIODevice>
+#include <QStringList>
+
+// arguments: the command-line arguments after the program name. Writes UTF-8
+// to out and err; returns the exit status (0 success, 1 failure).
+int runConfigTool(const QStringList& arguments, QIODevice& out, QIODevice& err);
