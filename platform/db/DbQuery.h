@@ -74,6 +74,7 @@ protected:
 private:
     void prepareStatement();
     void fetchRow();
+    void runStatement(bool keepResult);
 
     DbConnection* m_connection;
     QString m_sql;
@@ -81,6 +82,7 @@ private:
     DbQueryOptions m_options;
     std::unique_ptr<DbStatement> m_statement;
     quint64 m_statementGeneration = 0;
+    DbQueryOptions m_preparedOptions; // what m_statement was prepared with
     std::unique_ptr<DbCursor> m_cursor;
     std::vector<DbField> m_fields;
     std::vector<DbValue> m_row;

@@ -24,6 +24,10 @@ public:
     // Whether a backslash escapes inside quoted literals of this dialect.
     virtual bool backslashEscapes() const { return false; }
 
+    // False once the provider has seen the link to the server break; the
+    // connection then counts as closed.
+    virtual bool isAlive() const { return true; }
+
     virtual void startTransaction() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;

@@ -28,9 +28,17 @@ struct DbTimeStamp {
     // raises Exception for anything else or an impossible value.
     static DbTimeStamp parse(const QString& text);
 
-    // Local-time QDateTime; microseconds are rounded down to milliseconds.
+    // QDateTime in UTC, used as "no time zone" so that no local daylight-saving
+    // gap can shift a stored time; microseconds are cut to milliseconds.
     QDateTime toDateTime() const;
+    // Takes the date and time as the QDateTime shows them, whatever its zone.
     static DbTimeStamp fromDateTime(const QDateTime& dateTime);
+
+    // Days since 1899-12-30, the fraction being the time of day; before that
+    // day the number is negative and its fraction still counts forward from
+    // midnight (-1.25 is 1899-12-29 06:00).
+    double toDays() const;
+    static DbTimeStamp fromDays(double days);
 
     bool operator==(const DbTimeStamp&) const = default;
 };
