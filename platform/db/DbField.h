@@ -18,6 +18,7 @@ public:
     const DbFieldDef& def() const;
     const QString& name() const { return def().name; }
     TFieldType dataType() const { return def().dataType; }
+    bool required() const { return def().required; }
     bool isLargeObject() const;
 
     // The current row's value; raises DbError when there is no current row.

@@ -33,6 +33,7 @@ void MySqlLink::noteError(unsigned errorNumber)
 {
     if (errorNumber == CR_SERVER_GONE_ERROR || errorNumber == CR_SERVER_LOST
         || errorNumber == CR_SERVER_LOST_EXTENDED || errorNumber == CR_CONNECTION_ERROR
+        || errorNumber == 1053 /* ER_SERVER_SHUTDOWN */ || errorNumber == 1927 /* ER_CONNECTION_KILLED */
         || errorNumber == 4031 /* ER_CLIENT_INTERACTION_TIMEOUT */)
         alive = false;
 }
