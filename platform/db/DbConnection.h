@@ -37,7 +37,8 @@ public:
     void open();
     // Rolls back an open transaction; never raises.
     void close();
-    bool connected() const { return m_session != nullptr; }
+    // False as well once the provider saw the link to the server break.
+    bool connected() const { return m_session && m_session->isAlive(); }
 
     void startTransaction();
     bool inTransaction() const { return m_inTransaction; }
