@@ -52,7 +52,9 @@ DbTimeStamp DbTimeStamp::parse(const QString& text)
     };
     const QString trimmed = text.trimmed();
     QString datePart, timePart;
-    const qsizetype split = trimmed.indexOf(QRegularExpression(QStringLiteral("[ T]")));
+    qsizetype split = trimmed.indexOf(u' ');
+    if (split < 0)
+        split = trimmed.indexOf(u'T');
     if (split >= 0) {
         datePart = trimmed.left(split);
         timePart = trimmed.mid(split + 1).trimmed();

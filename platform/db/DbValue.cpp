@@ -9,6 +9,14 @@
 
 namespace {
 
+bool hasNonZeroDigit(QStringView text)
+{
+    for (QChar c : text)
+        if (c >= u'1' && c <= u'9')
+            return true;
+    return false;
+}
+
 const QRegularExpression& decimalPattern()
 {
     static const QRegularExpression re(QStringLiteral(R"(^[+-]?(\d+(\.\d*)?|\.\d+)$)"));
@@ -32,7 +40,7 @@ QString normaliseDecimal(const QString& text)
     if (whole.isEmpty())
         whole = QStringLiteral("0");
     QString result = fraction.isEmpty() ? whole : whole + u'.' + fraction;
-    const bool zero = !result.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool zero = !hasNonZeroDigit(result);
     return negative && !zero ? u'-' + result : result;
 }
 
@@ -129,7 +137,7 @@ int64_t DbValue::toInt64() const
         if (decimalPattern().match(t).hasMatch()) {
             const QString n = normaliseDecimal(t);
             const qsizetype point = n.indexOf(u'.');
-            if (point >= 0 && !n.mid(point + 1).contains(QRegularExpression(QStringLiteral("[1-9]")))
+            if (point >= 0 && !hasNonZeroDigit(QStringView(n).mid(point + 1))
                 && parseInt64Text(n.left(point), v))
                 return v;
         }
