@@ -288,6 +288,32 @@ TEST_F(MySqlTest, AnotherStatementWhileStreamingKeepsBothResults)
     EXPECT_EQ(count, 5);
 }
 
+TEST_F(MySqlTest, ClosingUnderAnOpenStreamAndArrayRowsAreSafe)
+{
+    exec(QStringLiteral("drop table if exists h5_arr"));
+    exec(QStringLiteral("create table h5_arr (v int, s varchar(10))"));
+    DbQuery ins(&conn);
+    ins.setSQL(QStringLiteral("insert into h5_arr values (:v, :s)"));
+    ins.params().setArraySize(3);
+    for (int r = 0; r < 3; ++r) {
+        ins.params().at(0).setValueAt(r, DbValue::integer(r + 1));
+        ins.params().at(1).setValueAt(r, r == 1 ? DbValue() : DbValue::string(QStringLiteral("x")));
+    }
+    ins.execute();
+    EXPECT_EQ(ins.rowCount(), 3);
+    EXPECT_EQ(value(QStringLiteral("select concat(sum(v), '/', count(s)) from h5_arr")), QStringLiteral("6/2"));
+
+    auto stream = std::make_unique<DbQuery>(&conn);
+    stream->setForwardOnly(true);
+    stream->setSQL(QStringLiteral("select seq from seq_1_to_100000"));
+    stream->open();
+    conn.close(); // the query outlives its session
+    EXPECT_THROW(stream->next(), DbError);
+    stream.reset();
+    conn.open();
+    EXPECT_EQ(value(QStringLiteral("select 3")), QStringLiteral("3"));
+}
+
 TEST_F(MySqlTest, MalformedStatementAndLostLinkRaiseWithServerCodes)
 {
     DbQuery q(&conn);
