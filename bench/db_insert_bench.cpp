@@ -45,17 +45,17 @@ Row makeRow(int i)
                i % 2, QStringLiteral("note for row %1").arg(i)};
 }
 
-const char* kCreate = "create table h5_bench (id int primary key, name varchar(50), amount decimal(14,2), "
+const char* kCreate = "create table dal_bench (id int primary key, name varchar(50), amount decimal(14,2), "
                       "created datetime(6), flag int, note varchar(100)) engine=InnoDB";
 
 double insertRows(DbConnection& c, int rows)
 {
-    exec(c, QStringLiteral("drop table if exists h5_bench"));
+    exec(c, QStringLiteral("drop table if exists dal_bench"));
     exec(c, QString::fromLatin1(kCreate));
     QElapsedTimer timer;
     timer.start();
     DbQuery q(&c);
-    q.setSQL(QStringLiteral("insert into h5_bench (id, name, amount, created, flag, note) "
+    q.setSQL(QStringLiteral("insert into dal_bench (id, name, amount, created, flag, note) "
                             "values (:p0, :p1, :p2, :p3, :p4, :p5)"));
     int inTransaction = 0;
     for (int i = 1; i <= rows; ++i) {
@@ -109,14 +109,14 @@ double loadDataInfile(int rows)
             throw Exception(QString::fromUtf8(mysql_error(m)));
     };
     mysql_real_query(m, "set global local_infile=1", 25); // needs privilege; the server may allow it already
-    run("drop table if exists h5_bench");
+    run("drop table if exists dal_bench");
     run(kCreate);
     QElapsedTimer timer;
     timer.start();
-    run("load data local infile '" + path.toUtf8() + "' into table h5_bench character set utf8mb4 "
+    run("load data local infile '" + path.toUtf8() + "' into table dal_bench character set utf8mb4 "
         "fields terminated by '\\t' lines terminated by '\\n'");
     const double rate = rows / (timer.nsecsElapsed() / 1e9);
-    run("drop table if exists h5_bench");
+    run("drop table if exists dal_bench");
     mysql_close(m);
     return rate;
 }

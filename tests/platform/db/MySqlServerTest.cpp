@@ -76,12 +76,12 @@ protected:
 
 TEST_F(MySqlTest, RoundTripsTextNumbersDatesAndLargeObjects)
 {
-    exec(QStringLiteral("drop table if exists h5_round"));
-    exec(QStringLiteral("create table h5_round (id int not null, s varchar(4000), d decimal(38,8), "
+    exec(QStringLiteral("drop table if exists dal_round"));
+    exec(QStringLiteral("create table dal_round (id int not null, s varchar(4000), d decimal(38,8), "
                         "f double, dt datetime(6), dd date, tm time(6), lt longtext, lb longblob, "
                         "vb varbinary(16), u int unsigned, ub bigint unsigned, bi bigint)"));
     DbQuery ins(&conn);
-    ins.setSQL(QStringLiteral("insert into h5_round values (:id, :s, :d, :f, :dt, :dd, :tm, :lt, :lb, :vb, :u, :ub, :bi)"));
+    ins.setSQL(QStringLiteral("insert into dal_round values (:id, :s, :d, :f, :dt, :dd, :tm, :lt, :lb, :vb, :u, :ub, :bi)"));
     ASSERT_EQ(ins.params().count(), 13);
     const QString cjk = QStringLiteral("中文テキスト한국어😀🎉");
     const QString long4000 = QString(3990, u'長') + QStringLiteral("0123456789");
@@ -117,7 +117,7 @@ TEST_F(MySqlTest, RoundTripsTextNumbersDatesAndLargeObjects)
     ins.execute();
 
     DbQuery q(&conn);
-    q.setSQL(QStringLiteral("select * from h5_round order by id"));
+    q.setSQL(QStringLiteral("select * from dal_round order by id"));
     q.setForwardOnly(true);
     q.open();
     const std::vector<TFieldType> types{ftInteger, ftWideString, ftFMTBcd, ftFloat, ftDateTime, ftDate, ftTime,
@@ -152,10 +152,10 @@ TEST_F(MySqlTest, RoundTripsTextNumbersDatesAndLargeObjects)
 
 TEST_F(MySqlTest, StrictModeRefusesTooLongValuesAndImpossibleDates)
 {
-    exec(QStringLiteral("drop table if exists h5_strict"));
-    exec(QStringLiteral("create table h5_strict (s varchar(5), dt datetime, n int)"));
+    exec(QStringLiteral("drop table if exists dal_strict"));
+    exec(QStringLiteral("create table dal_strict (s varchar(5), dt datetime, n int)"));
     DbQuery ins(&conn);
-    ins.setSQL(QStringLiteral("insert into h5_strict (s) values (:s)"));
+    ins.setSQL(QStringLiteral("insert into dal_strict (s) values (:s)"));
     ins.params().at(0).setAsString(QStringLiteral("中文中文中")); // five characters fit
     ins.execute();
     ins.params().at(0).setAsString(QStringLiteral("abcdef"));
@@ -166,10 +166,10 @@ TEST_F(MySqlTest, StrictModeRefusesTooLongValuesAndImpossibleDates)
         EXPECT_EQ(e.errorCode(), 1406);
         EXPECT_EQ(e.sqlState(), QStringLiteral("22001"));
     }
-    ins.setSQL(QStringLiteral("insert into h5_strict (dt) values (:dt)"));
+    ins.setSQL(QStringLiteral("insert into dal_strict (dt) values (:dt)"));
     ins.params().at(0).setAsDateTime(DbTimeStamp{2024, 13, 1, 25, 0, 0, 0});
     EXPECT_THROW(ins.execute(), DbError);
-    ins.setSQL(QStringLiteral("insert into h5_strict (n) values (:n)"));
+    ins.setSQL(QStringLiteral("insert into dal_strict (n) values (:n)"));
     ins.params().at(0).setAsString(QStringLiteral("not a number")); // wrong parameter type
     try {
         ins.execute();
@@ -178,41 +178,41 @@ TEST_F(MySqlTest, StrictModeRefusesTooLongValuesAndImpossibleDates)
         EXPECT_EQ(e.errorCode(), 1366);
         EXPECT_FALSE(e.message().isEmpty());
     }
-    EXPECT_EQ(value(QStringLiteral("select count(*) from h5_strict")), QStringLiteral("1"));
+    EXPECT_EQ(value(QStringLiteral("select count(*) from dal_strict")), QStringLiteral("1"));
 }
 
 TEST_F(MySqlTest, CommitAndRollback)
 {
-    exec(QStringLiteral("drop table if exists h5_tx"));
-    exec(QStringLiteral("create table h5_tx (v int) engine=InnoDB"));
+    exec(QStringLiteral("drop table if exists dal_tx"));
+    exec(QStringLiteral("create table dal_tx (v int) engine=InnoDB"));
     conn.startTransaction();
-    exec(QStringLiteral("insert into h5_tx values (1)"));
+    exec(QStringLiteral("insert into dal_tx values (1)"));
     conn.rollback();
     conn.startTransaction();
-    exec(QStringLiteral("insert into h5_tx values (2)"));
-    exec(QStringLiteral("insert into h5_tx values (3)"));
+    exec(QStringLiteral("insert into dal_tx values (2)"));
+    exec(QStringLiteral("insert into dal_tx values (3)"));
     conn.commit();
-    EXPECT_EQ(value(QStringLiteral("select group_concat(v order by v) from h5_tx")), QStringLiteral("2,3"));
+    EXPECT_EQ(value(QStringLiteral("select group_concat(v order by v) from dal_tx")), QStringLiteral("2,3"));
     // a transaction still open at close is rolled back
     conn.startTransaction();
-    exec(QStringLiteral("insert into h5_tx values (4)"));
+    exec(QStringLiteral("insert into dal_tx values (4)"));
     conn.close();
     conn.open();
-    EXPECT_EQ(value(QStringLiteral("select count(*) from h5_tx")), QStringLiteral("2"));
+    EXPECT_EQ(value(QStringLiteral("select count(*) from dal_tx")), QStringLiteral("2"));
 }
 
 TEST_F(MySqlTest, MetadataOfCompositeKeyUniqueAndDescendingIndex)
 {
-    exec(QStringLiteral("drop table if exists h5_meta"));
-    exec(QStringLiteral("create table h5_meta (a int not null, b varchar(10) not null, c decimal(12,2), "
+    exec(QStringLiteral("drop table if exists dal_meta"));
+    exec(QStringLiteral("create table dal_meta (a int not null, b varchar(10) not null, c decimal(12,2), "
                         "d datetime(6), primary key (b, a), unique key ux_c (c), key ix_dc (d desc, c))"));
-    EXPECT_TRUE(conn.tableNames().contains(QStringLiteral("h5_meta")));
+    EXPECT_TRUE(conn.tableNames().contains(QStringLiteral("dal_meta")));
     EXPECT_TRUE(conn.databaseNames().contains(env("QUENLOR_MYSQL_DATABASE")));
 
     DbMetaData cols(&conn);
     cols.setKind(QStringLiteral("COLUMNS"));
     cols.setRestriction(QStringLiteral("TABLE_SCHEMA"), conn.database());
-    cols.setRestriction(QStringLiteral("TABLE_NAME"), QStringLiteral("h5_meta"));
+    cols.setRestriction(QStringLiteral("TABLE_NAME"), QStringLiteral("dal_meta"));
     cols.open();
     QStringList seen;
     for (; !cols.eof(); cols.next()) {
@@ -229,7 +229,7 @@ TEST_F(MySqlTest, MetadataOfCompositeKeyUniqueAndDescendingIndex)
     DbMetaData ix(&conn);
     ix.setKind(QStringLiteral("Indexes"));
     ix.setRestriction(QStringLiteral("TABLE_SCHEMA"), conn.database());
-    ix.setRestriction(QStringLiteral("TABLE_NAME"), QStringLiteral("h5_meta"));
+    ix.setRestriction(QStringLiteral("TABLE_NAME"), QStringLiteral("dal_meta"));
     ix.open();
     QStringList indexes;
     for (; !ix.eof(); ix.next())
@@ -241,7 +241,7 @@ TEST_F(MySqlTest, MetadataOfCompositeKeyUniqueAndDescendingIndex)
     DbMetaData ic(&conn);
     ic.setKind(QStringLiteral("IndexColumns"));
     ic.setRestriction(QStringLiteral("TABLE_SCHEMA"), conn.database());
-    ic.setRestriction(QStringLiteral("TABLE_NAME"), QStringLiteral("h5_meta"));
+    ic.setRestriction(QStringLiteral("TABLE_NAME"), QStringLiteral("dal_meta"));
     ic.open();
     QStringList columns;
     for (; !ic.eof(); ic.next())
@@ -253,12 +253,12 @@ TEST_F(MySqlTest, MetadataOfCompositeKeyUniqueAndDescendingIndex)
 
 TEST_F(MySqlTest, ForwardOnlyReadOf200000RowsKeepsMemoryFlat)
 {
-    exec(QStringLiteral("drop table if exists h5_many"));
-    exec(QStringLiteral("create table h5_many (id int primary key, s varchar(100), d decimal(20,4))"));
-    exec(QStringLiteral("insert into h5_many select seq, concat('row ', seq, ' 中文 padding padding padding'), "
+    exec(QStringLiteral("drop table if exists dal_many"));
+    exec(QStringLiteral("create table dal_many (id int primary key, s varchar(100), d decimal(20,4))"));
+    exec(QStringLiteral("insert into dal_many select seq, concat('row ', seq, ' 中文 padding padding padding'), "
                         "seq / 7 from seq_1_to_200000"));
     DbQuery q(&conn);
-    q.setSQL(QStringLiteral("select id, s, d from h5_many order by id"));
+    q.setSQL(QStringLiteral("select id, s, d from dal_many order by id"));
     q.setForwardOnly(true);
     q.open();
     long before = 0;
@@ -290,10 +290,10 @@ TEST_F(MySqlTest, AnotherStatementWhileStreamingKeepsBothResults)
 
 TEST_F(MySqlTest, ClosingUnderAnOpenStreamAndArrayRowsAreSafe)
 {
-    exec(QStringLiteral("drop table if exists h5_arr"));
-    exec(QStringLiteral("create table h5_arr (v int, s varchar(10))"));
+    exec(QStringLiteral("drop table if exists dal_arr"));
+    exec(QStringLiteral("create table dal_arr (v int, s varchar(10))"));
     DbQuery ins(&conn);
-    ins.setSQL(QStringLiteral("insert into h5_arr values (:v, :s)"));
+    ins.setSQL(QStringLiteral("insert into dal_arr values (:v, :s)"));
     ins.params().setArraySize(3);
     for (int r = 0; r < 3; ++r) {
         ins.params().at(0).setValueAt(r, DbValue::integer(r + 1));
@@ -301,7 +301,7 @@ TEST_F(MySqlTest, ClosingUnderAnOpenStreamAndArrayRowsAreSafe)
     }
     ins.execute();
     EXPECT_EQ(ins.rowCount(), 3);
-    EXPECT_EQ(value(QStringLiteral("select concat(sum(v), '/', count(s)) from h5_arr")), QStringLiteral("6/2"));
+    EXPECT_EQ(value(QStringLiteral("select concat(sum(v), '/', count(s)) from dal_arr")), QStringLiteral("6/2"));
 
     auto stream = std::make_unique<DbQuery>(&conn);
     stream->setForwardOnly(true);
@@ -411,13 +411,13 @@ TEST(MySqlConnect, OptionsReachTheSession)
     EXPECT_EQ(q.field(3).asString(), QStringLiteral("é"));
 
     DbQuery tiny(&c);
-    tiny.setSQL(QStringLiteral("drop table if exists h5_bool"));
+    tiny.setSQL(QStringLiteral("drop table if exists dal_bool"));
     tiny.execute();
-    tiny.setSQL(QStringLiteral("create table h5_bool (f tinyint(1), n tinyint)"));
+    tiny.setSQL(QStringLiteral("create table dal_bool (f tinyint(1), n tinyint)"));
     tiny.execute();
-    tiny.setSQL(QStringLiteral("insert into h5_bool values (1, 5)"));
+    tiny.setSQL(QStringLiteral("insert into dal_bool values (1, 5)"));
     tiny.execute();
-    tiny.setSQL(QStringLiteral("select f, n from h5_bool"));
+    tiny.setSQL(QStringLiteral("select f, n from dal_bool"));
     tiny.open();
     EXPECT_EQ(tiny.field(0).dataType(), ftBoolean);
     EXPECT_TRUE(tiny.field(0).asBoolean());
