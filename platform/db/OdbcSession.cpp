@@ -172,8 +172,13 @@ void OdbcSession::describeColumns(SQLHSTMT stmt, const DbQueryOptions& options, 
 
 std::vector<std::vector<DbValue>> OdbcSession::rows(const QString& sql, const QStringList& args)
 {
+    // Internal statements mark their arguments with '?'; the statement takes ":name" markers.
+    QString text;
+    int n = 0;
+    for (const QChar c : sql)
+        text += c == u'?' ? QStringLiteral(":p%1").arg(++n) : QString(c);
     DbQueryOptions options;
-    OdbcStatement statement(this, sql, options);
+    OdbcStatement statement(this, text, options);
     DbParamList params;
     for (const QString& a : args)
         params.add(QString()).setAsString(a);

@@ -101,6 +101,11 @@ void OdbcStatement::bindRow(const DbParamList& params, int row)
         switch (v.kind()) {
         case DbValue::Kind::Null:
             sqlType = sqlTypeForNull(p.dataType(), unicode);
+            // Drivers check the C type against the SQL type even for NULL.
+            if (sqlType == SQL_VARBINARY || sqlType == SQL_LONGVARBINARY)
+                cType = SQL_C_BINARY;
+            else if (sqlType == SQL_WVARCHAR || sqlType == SQL_WLONGVARCHAR)
+                cType = SQL_C_WCHAR;
             columnSize = 1;
             b.data = QByteArray(1, '\0');
             b.indicator = SQL_NULL_DATA;

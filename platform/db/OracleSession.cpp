@@ -150,6 +150,13 @@ std::unique_ptr<DbCursor> OracleSession::metadata(const QString& kind, const DbR
 void OracleSession::describeColumns(SQLHSTMT stmt, const DbQueryOptions& options, std::vector<DbFieldDef>& defs)
 {
     OdbcSession::describeColumns(stmt, options, defs);
+    if (m_inDictionary)
+        return;
+    m_inDictionary = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_inDictionary};
     // The dictionary's type of each column that comes straight from a table.
     std::map<QString, std::map<QString, OracleColumnType>> tables;
     for (size_t i = 0; i < defs.size(); ++i) {

@@ -16,4 +16,5 @@ public:
 private:
     QString currentSchema();
     QString m_schema;
+    bool m_inDictionary = false; // dictionary reads describe their own columns plainly
 };

@@ -20,6 +20,7 @@
 --   * unquoted identifiers fold to lower case (Oracle: upper case), so the dictionary views
 --     and their columns have lower-case names: unquoted Oracle SQL resolves, but result
 --     labels come back lower-case; tables use quoted upper-case names as Oracle stores them;
+--   * BLOB is plain bytea (psqlODBC binds long binary data to bytea only, not to a domain);
 --   * domains take no length: RAW(n) is written RAWn (RAW16, RAW2000), NUMBER(p,s) is written
 --     numeric(p,s); timestamps hold at most 6 fractional digits; no NCHAR, LONG, ROWID, FLOAT(p);
 --   * ALL_* views list every schema owned by an ordinary role, not just what was granted;
@@ -48,7 +49,6 @@ create domain sys.binary_float as real;
 create domain sys.binary_double as double precision;
 create domain sys.clob as text;
 create domain sys.nclob as text;
-create domain sys.blob as bytea;
 create domain sys.raw16 as bytea check (octet_length(value) <= 16);
 create domain sys.raw2000 as bytea check (octet_length(value) <= 2000);
 

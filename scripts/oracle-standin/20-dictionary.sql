@@ -65,7 +65,7 @@ begin
       data_type := 'INTERVAL DAY(2) TO SECOND(6)'; data_length := 11;
       data_precision := 2; data_scale := 6;
     end if;
-  elsif sch = 'sys' and nm in ('clob', 'nclob', 'blob') or nm in ('text', 'bytea') then
+  elsif sch = 'sys' and nm in ('clob', 'nclob') or nm in ('text', 'bytea') then
     data_type := case when nm = 'text' then 'CLOB' when nm = 'bytea' then 'BLOB' else upper(nm) end;
     data_length := 4000;
   elsif sch = 'sys' and nm ~ '^raw[0-9]+$' then
@@ -181,5 +181,8 @@ create view sys.all_cons_columns as
     cross join lateral unnest(c.conkey) with ordinality as k(attnum, pos)
     join pg_attribute a on a.attrelid = c.conrelid and a.attnum = k.attnum
    where c.contype in ('p', 'u', 'f');
+
+create view sys.all_users as
+  select owner as username from sys.ora_schemas;
 
 grant select on all tables in schema sys to public;

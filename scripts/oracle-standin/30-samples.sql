@@ -38,7 +38,7 @@ create table "ALL_TYPES" (
   "I_YM"        interval year to month,
   "L_CLOB"      clob,
   "L_NCLOB"     nclob,
-  "L_BLOB"      blob,
+  "L_BLOB"      bytea,
   "R_RAW"       raw16
 );
 insert into "ALL_TYPES" ("ID") values (1);
