@@ -99,7 +99,7 @@ void TErrInfo::loadFromReader(TReader& reader, bool headerConsumed)
     note = reader.readString();
     dbKind = reader.readInteger();
     errorCode = reader.readInteger();
-    group = groupName.isEmpty() ? nullptr : m_groupFinder(groupName);
+    group = m_groupFinder(groupName);
     m_record.reset();
     if (hasRecord) {
         if (!group)

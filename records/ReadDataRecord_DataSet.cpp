@@ -87,7 +87,11 @@ double TReadDataField_DataSet::asDateTime() const
     const DbField& f = field();
     if (f.isNull())
         return 0.0;
-    return dateTimeFromDbTimeStamp(f.asTimeStamp());
+    // A number read as a date-time is that number of days.
+    switch (f.value().kind()) {
+    case DbValue::Kind::Integer: case DbValue::Kind::Float: case DbValue::Kind::Decimal: return f.asFloat();
+    default: return dateTimeFromDbTimeStamp(f.asTimeStamp());
+    }
 }
 
 TSQLTimeStamp TReadDataField_DataSet::asSQLTimeStamp() const

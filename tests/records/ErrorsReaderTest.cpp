@@ -1,0 +1,179 @@
+// quenlor-errors over files built value by value from the documented layout,
+// and over files the tracker wrote.
+
+#include "RecordsTestSupport.h"
+
+#include "records/ErrInfoList.h"
+#include "records/ErrTrack.h"
+#include "records/ErrorFileReport.h"
+#include "records/PlainFolderData.h"
+#include "records/StoredPayload.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray guid(const char* registryForm)
+{
+    return guidToBytes(QUuid(QString::fromLatin1(registryForm)));
+}
+
+// One group ORDERS (ID ftInteger required, NOTE ftWideString), one error with
+// the record ID=5, NOTE=NULL, written without the record classes.
+QByteArray handBuiltList(bool groupAfterError, bool errorHasRecord)
+{
+    return writtenBytes([&](TWriter& w) {
+        auto group = [&] {
+            w.writeInteger(1973);
+            w.writeRaw(guid("{C77E8F95-5C19-489E-8B9A-DFE0A8E3732F}"));
+            w.writeInteger(1);
+            w.writeString(QStringLiteral("ORDERS"));
+            w.writeString(QStringLiteral("orders_new"));
+            w.writeString(QStringLiteral("ID=ID\r\nNOTE=NOTE\r\n"));
+            w.writeBoolean(false);
+            w.writeInteger(1973);
+            w.writeRaw(guid("{67EEDC05-210B-4662-A9A3-4530CD5FFD89}"));
+            w.writeInteger(1);
+            w.writeInteger(2);
+            w.writeInteger(1), w.writeString(QStringLiteral("ID")), w.writeInteger(3), w.writeBoolean(true);
+            w.writeInteger(1), w.writeString(QStringLiteral("NOTE")), w.writeInteger(24), w.writeBoolean(false);
+            w.writeInteger(1981);
+            w.writeBoolean(false);
+            w.writeInteger(1973);
+            w.writeRaw(guid("{A190D2EB-0D12-4E80-9390-4C5E64E768BF}"));
+            w.writeInteger(1);
+            w.writeString(QStringLiteral("ID")), w.writeString(QStringLiteral("NUMBER"));
+            w.writeBoolean(true), w.writeInteger(10), w.writeInteger(-1), w.writeInteger(0);
+            w.writeInteger(1981);
+            w.writeInteger(1981);
+        };
+        w.writeInteger(1973);
+        w.writeRaw(guid("{82DDB352-A62D-46B2-AE4B-32EC85A015C1}"));
+        w.writeInteger(1);
+        w.writeInteger(1);
+        w.writeInteger(300);
+        w.writeListBegin();
+        if (!groupAfterError)
+            group();
+        w.writeInteger(1973);
+        w.writeRaw(guid("{F3482FD5-7A8D-49D7-8A47-8500E14A18D5}"));
+        w.writeInteger(1);
+        w.writeString(QStringLiteral("Duplicate entry '5'"));
+        w.writeString(QStringLiteral("ORDERS"));
+        w.writeString(QStringLiteral("insert into orders_new values (:ID,:NOTE)"));
+        w.writeInteger(1);
+        w.writeBoolean(errorHasRecord);
+        w.writeInteger(1);
+        w.writeString(QString());
+        w.writeInteger(1);
+        w.writeInteger(1062);
+        if (errorHasRecord)
+            w.writeRaw(hexBytes("03 B5 07 D8 52 91 94 47 7D 21 43 92 9C DA 43 4C 0D 4E 51 02 01"
+                                "02 01 02 00 02 03 08 02 04 05 00 00 00 02 01 02 01 02 18 09 03 BD 07"));
+        w.writeInteger(1981);
+        if (groupAfterError)
+            group();
+        w.writeListEnd();
+        w.writeInteger(1981);
+    });
+}
+
+class ErrorsReaderTest : public ::testing::Test {
+protected:
+    void writeErrorFile(const QString& name, const QByteArray& bytes)
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("error")));
+        QFile f(dir.filePath(QStringLiteral("error/") + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    int run(const QStringList& args)
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        return runQuenlorErrors(QStringList{QStringLiteral("quenlor-errors")} + args, o, e);
+    }
+
+    QTemporaryDir dir;
+    QString out, err;
+};
+} // namespace
+
+TEST_F(ErrorsReaderTest, ShowsAnIndependentlyBuiltFile)
+{
+    writeErrorFile(QStringLiteral("error.errinfo"),
+                   "SumCount=1\r\nFileCount=1\r\nFileItem1=error.errlist\r\nGuid={G}\r\nConfigFileName=/c.Tvcfg\r\n");
+    writeErrorFile(QStringLiteral("error.errlist"), handBuiltList(false, true));
+    ASSERT_EQ(run({QStringLiteral("show"), dir.path()}), 0) << err.toStdString();
+    EXPECT_EQ(err, QString());
+    EXPECT_EQ(out, QStringLiteral(
+        "SumCount=1\nFileCount=1\nGuid={G}\nConfigFileName=/c.Tvcfg\n"
+        "\nFile 1: error.errlist first=1 last=300\n"
+        "Group: ORDERS\n"
+        "  Display name: orders_new\n"
+        "  Field mapping:\n    ID=ID\n    NOTE=NOTE\n"
+        "  Definitions:\n    ID type=ftInteger required=True\n    NOTE type=ftWideString required=False\n"
+        "  Metadata:\n    fieldname=ID\ttype=NUMBER\tlength=-1\tprecision=10\tscale=0\tnotNull=True\n"
+        "Error 0001: Insert record error\n"
+        "  Group: ORDERS\n"
+        "  Database kind: MySQL\n"
+        "  Error code: 1062\n"
+        "  State: Reexecuted\n"
+        "  Message:\n    Duplicate entry '5'\n"
+        "  Statement:\n    insert into orders_new values (:ID,:NOTE)\n"
+        "  Record:\n    ID=5\n    NOTE=NULL\n"));
+    // The same from the error folder and from the index file itself.
+    const QString first = out;
+    ASSERT_EQ(run({QStringLiteral("show"), dir.filePath(QStringLiteral("error"))}), 0);
+    EXPECT_EQ(out, first);
+    ASSERT_EQ(run({QStringLiteral("show"), dir.filePath(QStringLiteral("error/error.errinfo")), QStringLiteral("--file"), QStringLiteral("1")}), 0);
+    EXPECT_EQ(out, first);
+}
+
+TEST_F(ErrorsReaderTest, GroupWrittenAfterItsError)
+{
+    writeErrorFile(QStringLiteral("error.errinfo"), "FileCount=1\r\nFileItem1=error.errlist\r\n");
+    // Without a record the error simply has no group.
+    writeErrorFile(QStringLiteral("error.errlist"), handBuiltList(true, false));
+    ASSERT_EQ(run({QStringLiteral("show"), dir.path()}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Error 0001: Insert record error\n  Group: \n")));
+    // With a record it cannot be read.
+    writeErrorFile(QStringLiteral("error.errlist"), handBuiltList(true, true));
+    EXPECT_EQ(run({QStringLiteral("show"), dir.path()}), 1);
+    EXPECT_EQ(err, QStringLiteral("TErrGroup[\"ORDERS\"] not found!\n"));
+}
+
+TEST_F(ErrorsReaderTest, FailuresGoToStandardError)
+{
+    EXPECT_EQ(run({QStringLiteral("show"), dir.path()}), 1);
+    EXPECT_EQ(err, QStringLiteral("File[\"error/error.errinfo\"] not found!\n"));
+    EXPECT_EQ(out, QString());
+
+    writeErrorFile(QStringLiteral("error.errinfo"), "FileCount=1\r\nFileItem1=error.errlist\r\n");
+    QByteArray damaged = handBuiltList(false, true);
+    damaged.chop(10);
+    writeErrorFile(QStringLiteral("error.errlist"), damaged);
+    EXPECT_EQ(run({QStringLiteral("show"), dir.path()}), 1);
+    EXPECT_EQ(err, QStringLiteral("Stream read error\n"));
+    EXPECT_EQ(run({QStringLiteral("show"), dir.path(), QStringLiteral("--file"), QStringLiteral("3")}), 1);
+    EXPECT_EQ(run({QStringLiteral("list"), dir.path()}), 2);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("usage: quenlor-errors show PATH")));
+}
+
+TEST_F(ErrorsReaderTest, ReadsWhatTheTrackerWrote)
+{
+    {
+        TPlainFolderData folder(dir.path());
+        TErrInfoList list(&folder);
+        list.tracker().beginTable(QStringLiteral("T"), QString());
+        for (int i = 0; i < 302; ++i)
+            list.tracker().addErrorNoRecord(QStringLiteral("m%1").arg(i), QString(), -1, -1, 2);
+    }
+    ASSERT_EQ(run({QStringLiteral("show"), dir.path(), QStringLiteral("--file"), QStringLiteral("2")}), 0) << err.toStdString();
+    EXPECT_TRUE(out.startsWith(QStringLiteral("SumCount=302\nFileCount=2\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("File 2: error1.errlist first=301 last=600\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Error 0302: Read data error\n  Group: T\n  Database kind: \n  Error code: -1\n")));
+    EXPECT_FALSE(out.contains(QStringLiteral("Error 0001")));
+}
