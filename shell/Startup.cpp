@@ -6,7 +6,11 @@
 #include "foundation/ResourceCNDataModule_Unit.h"
 #include "foundation/ResourceENDataModule_Unit.h"
 #include "foundation/StringResource.h"
+#include "shell/CancheCurrentShowProcess.h"
 #include "shell/ConvertManager.h"
+#include "shell/DBOption.h"
+#include "shell/GlobalOptions.h"
+#include "shell/MainDataModule_Unit.h"
 
 #include <memory>
 
@@ -14,7 +18,10 @@ namespace {
 std::unique_ptr<TDataModule_ResourceCN> g_resourceCN;
 std::unique_ptr<TDataModule_ResourceEN> g_resourceEN;
 bool g_started = false;
+TEditionRegistration g_editionRegistration = nullptr;
 } // namespace
+
+void setEditionRegistration(TEditionRegistration registration) { g_editionRegistration = registration; }
 
 void startUp()
 {
@@ -26,11 +33,13 @@ void startUp()
     initConfigKey();
     createAppLog();
     createStringResourceManager(); // current language CN
-    // Global options list, loaded from its file after the data-folder override: comes with the global options.
-    // Current-progress object TCancheCurrentShowProcess: comes with the progress display.
-    // Naming options TDBOption: comes with the global options.
+    loadGlobalOptions();
+    currentShowProcess() = TCancheCurrentShowProcess();
+    dbOption() = TDBOption();
 
-    // 2. Main data module and the global-option default lookup: come with the global options.
+    // 2. Main data module and the global-option default lookup.
+    TMainDataModule* defaults = &mainDataModule();
+    setOptionDefaultLookup([defaults](const QString& key) { return defaults->globalOptionDefault(key); });
 
     // 3. Registry, then the message hooks.
     createConvertManager();
@@ -42,8 +51,11 @@ void startUp()
     g_resourceCN = std::make_unique<TDataModule_ResourceCN>();
     g_resourceEN = std::make_unique<TDataModule_ResourceEN>();
 
-    // 5. Job data module and the "CopyConvert" creater: come with the migration job.
-    // 6. Database-access data module and the "MySQL" / "Oracle" creaters: come with the connection configuration.
+    // 5, 6. Job and connection-configuration creaters, the database-access
+    //       data module and the error-code hook: the layers above the shell
+    //       install them through the edition registration.
+    if (g_editionRegistration)
+        g_editionRegistration();
     // 7. Error viewer hook: comes with the error list viewer.
 }
 
@@ -58,6 +70,7 @@ void shutDown()
     g_resourceEN.reset();
     g_resourceCN.reset();
     destroyConvertManager();
+    setOptionDefaultLookup(nullptr);
     destroyAppLog();
     g_started = false;
 }

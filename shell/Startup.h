@@ -6,6 +6,12 @@
 
 class QObject;
 
+// Registers what the layers above the shell provide (creaters, hooks); the
+// executables install it before startUp, which calls it after the registry
+// and the resource modules exist.
+using TEditionRegistration = void (*)();
+void setEditionRegistration(TEditionRegistration registration);
+
 // Creates the process-wide objects in order. Safe to call once per process
 // (again only after shutDown).
 void startUp();
