@@ -21,8 +21,9 @@
 --     and their columns have lower-case names: unquoted Oracle SQL resolves, but result
 --     labels come back lower-case; tables use quoted upper-case names as Oracle stores them;
 --   * BLOB is plain bytea (psqlODBC binds long binary data to bytea only, not to a domain);
---   * domains take no length: RAW(n) is written RAWn (RAW16, RAW2000), NUMBER(p,s) is written
---     numeric(p,s); timestamps hold at most 6 fractional digits; no NCHAR, LONG, ROWID, FLOAT(p);
+--   * domains take no length: RAW(n) is written RAWn (RAW16, RAW2000), FLOAT(p) FLOATp (FLOAT126),
+--     NUMBER(p,s) is written numeric(p,s); timestamps hold at most 6 fractional digits; no NCHAR,
+--     LONG, ROWID;
 --   * ALL_* views list every schema owned by an ordinary role, not just what was granted;
 --   * empty text is not NULL here, unlike Oracle's VARCHAR2; sequences, synonyms, packages,
 --     TNS and Oracle's error numbers are absent (errors carry PostgreSQL SQLSTATEs).
@@ -51,6 +52,8 @@ create domain sys.clob as text;
 create domain sys.nclob as text;
 create domain sys.raw16 as bytea check (octet_length(value) <= 16);
 create domain sys.raw2000 as bytea check (octet_length(value) <= 2000);
+-- Oracle's FLOAT is a decimal NUMBER whose precision counts binary digits.
+create domain sys.float126 as numeric;
 
 select format('create schema %I authorization %I', :'user', :'user') \gexec
 create schema "QUENLOR_OTHER" authorization "QUENLOR_OTHER";

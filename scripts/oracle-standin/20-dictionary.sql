@@ -70,6 +70,8 @@ begin
     data_length := 4000;
   elsif sch = 'sys' and nm ~ '^raw[0-9]+$' then
     data_type := 'RAW'; data_length := substr(nm, 4)::numeric;
+  elsif sch = 'sys' and nm ~ '^float[0-9]+$' then
+    data_type := 'FLOAT'; data_length := 22; data_precision := substr(nm, 6)::numeric;
   elsif sch = 'sys' and nm = 'binary_float' or nm = 'float4' then
     data_type := 'BINARY_FLOAT'; data_length := 4;
   elsif sch = 'sys' and nm = 'binary_double' or nm = 'float8' then
