@@ -1,0 +1,14 @@
+#pragma once
+// Database kind codes as the configurations and type tables store them.
+
+namespace dbkind {
+constexpr int MySQL = 1;
+constexpr int Oracle = 2;
+constexpr int DB2 = 3;
+constexpr int Access = 4;
+constexpr int MSSQL = 5;
+constexpr int PostgreSQL = 6;
+constexpr int Firebird = 7;
+constexpr int SQLite = 8;
+constexpr int Excel = 9;
+} // namespace dbkind
