@@ -1,0 +1,55 @@
+#pragma once
+// Shared set-up of the database-access tests: connections to the real MariaDB
+// and to the Oracle stand-in from the QUENLOR_* variables that
+// `scripts/servers start` exports. Without them a test skips, under CI=true it
+// fails.
+
+#include "foundation/StringList.h"
+
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+class TUniDAC_Connection;
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+QString testEnv(const char* name);
+bool mysqlMissing();
+bool oracleMissing();
+bool runningInCI();
+
+#define REQUIRE_MYSQL()                                                                  \
+    do {                                                                                 \
+        if (mysqlMissing()) {                                                            \
+            if (runningInCI())                                                           \
+                FAIL() << "QUENLOR_MYSQL_* not set: the MySQL test server is missing";   \
+            GTEST_SKIP() << "QUENLOR_MYSQL_* not set (eval \"$(scripts/servers start)\")"; \
+        }                                                                                \
+    } while (0)
+
+#define REQUIRE_ORACLE()                                                                      \
+    do {                                                                                      \
+        if (oracleMissing()) {                                                                \
+            if (runningInCI())                                                                \
+                FAIL() << "QUENLOR_ORACLE_* not set: the Oracle stand-in is missing";         \
+            GTEST_SKIP() << "Oracle stand-in not configured (eval \"$(scripts/servers start)\")"; \
+        }                                                                                     \
+    } while (0)
+
+// Connection settings (MainProperty_ lines and provider options) as a
+// connection configuration would give them.
+TStringList mysqlSettings();
+TStringList oracleSettings();
+
+// Connected connections; raise Exception with the failure text when opening fails.
+std::unique_ptr<TUniDAC_Connection> openMySql(bool destination = true);
+std::unique_ptr<TUniDAC_Connection> openOracle(bool destination = false);
+
+// Built-in option defaults, naming options off, stop flag cleared; call in SetUp.
+void resetRunState();
+
+// Drops the MariaDB table if it exists (no error when it does not).
+void dropMySqlTable(TUniDAC_Connection& connection, const QString& table);
