@@ -1,0 +1,238 @@
+#include "migration/ExecuteConvert.h"
+
+#include "foundation/CommonUtils_Unit.h"
+#include "foundation/Exception.h"
+#include "foundation/LogUtils_Unit.h"
+#include "foundation/StringResource.h"
+#include "foundation/TextFormat.h"
+#include "foundation/TextUtils.h"
+#include "migration/CopyConvert_Unit.h"
+#include "migration/ExecProcess_Convert.h"
+#if __has_include("migration/FilePathDBDumpData.h")
+#include "migration/FilePathDBDumpData.h"
+#define QUENLOR_HAVE_WORK_FOLDER 1
+#endif
+#include "records/ErrInfoList.h"
+#include "records/ErrTrack.h"
+#include "shell/CancheCurrentShowProcess.h"
+#include "shell/DBOption.h"
+#include "shell/MainConfigInfo.h"
+#include "shell/RunParam.h"
+#include "shell/StopFlag.h"
+#include "shell/UIContext.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kLogSavedMessage = 10000;
+const QString kExportFolder = QStringLiteral("Export");
+
+TRunResult g_lastRun;
+TErrorViewerHook g_errorViewerHook = nullptr;
+
+QString logsText(const QString& key, const QVariantList& args)
+{
+    return formatText(resourceText(QStringLiteral("CopyConvertUIResource"), QStringLiteral("logs"), key), args);
+}
+
+// Settings without the password, indented by four blanks on every line.
+QString settingsBlock(const IDBConectConfig* config)
+{
+    if (!config)
+        return QString();
+    QString text = config->getPublicSettingsText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\r\n    "));
+    return QStringLiteral("    ") + trimText(text);
+}
+
+QString kindNameOf(const IDBConectConfig* config) { return config ? dbKindName(config->getDBType()) : QString(); }
+
+// Runs started within the same minute would share the time-stamped folder,
+// and the later run's error index would replace the earlier one's: every run
+// gets a folder that did not exist before.
+std::unique_ptr<TAbsDBDumpData> newRunFolder()
+{
+#ifndef QUENLOR_HAVE_WORK_FOLDER
+    throw Exception(QStringLiteral("work folder not built yet"));
+#else
+    auto folder = std::make_unique<TFilePathDBDumpData>();
+    const QString base = withoutTrailingSlashes(folder->getFolder());
+    if (!QFileInfo::exists(base))
+        return folder;
+    for (int n = 2;; ++n) {
+        const QString candidate = base + u'_' + QString::number(n);
+        if (!QFileInfo::exists(candidate) && QDir().mkpath(candidate)) {
+            folder->setFolder(withTrailingBackslash(candidate));
+            return folder;
+        }
+    }
+#endif
+}
+
+void saveRunLog()
+{
+    const QString name = appLog().saveLogWithTimeName(dataSubfolderPath(kExportFolder, QString()));
+    if (name.isEmpty())
+        return;
+    if (g_lastRun.logFile.isEmpty())
+        g_lastRun.logFile = name;
+    currentShowProcess().addLine(formatStringResource(kLogSavedMessage, {name}));
+}
+
+void showErrorCount(int count)
+{
+    currentShowProcess().setBottomText(execConvertText(QStringLiteral("error count"), {count}));
+}
+
+void logText(const QString& text, int level)
+{
+    appLog().addBlankLine();
+    appLog().addLogLine(text, level);
+}
+
+void copyTables(TExecProcess_Convert& run)
+{
+    TCancheCurrentShowProcess& progress = currentShowProcess();
+    TErrTrack& tracker = run.errorList()->tracker();
+    const int n = run.tableCount();
+    if (n > 0)
+        progress.stepPercent = 100.0 / n;
+    for (int i = 0; i < n && !stopRequested(); ++i) {
+        progress.resetThrottle();
+        QString text = run.tableStartText(i);
+        progress.showStep(text);
+        logText(text, llHint);
+        try {
+            if (run.copyTable(i)) {
+                progress.finishStep();
+                run.afterTable(i);
+                text = run.tableEndText(i);
+                progress.showBase(text);
+                appLog().logInfo(text);
+            }
+        } catch (...) {
+            tracker.beginTable(QString(), QString());
+            throw;
+        }
+        tracker.beginTable(QString(), QString());
+    }
+    run.finishTables();
+}
+
+void runTables(TExecProcess_Convert& run, bool quiet)
+{
+    if (!run.connectDatabases())
+        return;
+    g_lastRun.connected = true;
+    if (!run.beginRun())
+        return;
+    TCancheCurrentShowProcess& progress = currentShowProcess();
+    try {
+        copyTables(run);
+        const QString text = run.summaryText();
+        progress.setProgress(100, text);
+        progress.setCaption(text);
+        logText(text, run.errorList()->tracker().totalErrors() > 0 ? llWarning : llInfo);
+        if (!quiet && progress.display())
+            progress.finishProgress();
+    } catch (...) {
+        g_lastRun.createdTables = run.createdTables;
+        g_lastRun.copiedTables = run.copiedTables;
+        run.endRun();
+        throw;
+    }
+    g_lastRun.createdTables = run.createdTables;
+    g_lastRun.copiedTables = run.copiedTables;
+    run.endRun();
+    saveRunLog();
+
+    const int operation = hasRunParam() ? runParam().operation : opNone;
+    const bool runOperation = operation == opMove || operation == opExport || operation == opImport;
+    if (run.errorList()->tracker().totalErrors() == 0 && hasRunParam() && runParam().runFlag && runOperation
+        && run.context())
+        run.context()->closeWithoutAsking();
+}
+
+void closeRun(TExecProcess_Convert& run)
+{
+    TErrInfoList* errors = run.errorList();
+    const int total = errors->tracker().totalErrors();
+    g_lastRun.errorTotal = total;
+    if (total > 0) {
+        showErrorCount(total);
+        if (askYesNo(execConvertText(QStringLiteral("show error dialog"), {total}))) {
+            errors->tracker().openErrorInfo();
+            if (g_errorViewerHook)
+                g_errorViewerHook(errors, &run.job());
+        }
+    }
+    run.releaseErrorList();
+}
+
+void runLoop(TExecProcess_Convert& run, bool quiet)
+{
+    TCancheCurrentShowProcess& progress = currentShowProcess();
+    TCopyConvert& job = run.job();
+    appLog().logInfo(runDescription(job, run.context(), run.operationCode()));
+    progress.basePercent = 0;
+    job.errorCount = 0;
+    job.applyRunOptions();
+    dbOption().computeSuffix();
+
+    const QString text = execConvertText(QStringLiteral("connect database"));
+    if (!quiet && progress.display()) {
+        progress.startProgress(0, 100);
+        progress.showBase(text);
+        progress.setCaption(text);
+    }
+    logText(text, llHint);
+
+    TErrTrack& tracker = run.createErrorList()->tracker();
+    tracker.setErrorCallback([](const QString& message, int errorType) { appLog().logError(message, errorType); });
+    const IUIContext* context = run.context();
+    const TMainConfigInfo* config = context ? context->getConfigInfo() : nullptr;
+    tracker.setRunIdentity(context ? context->getConfigFileName() : QString(), config ? config->guid : QString());
+    try {
+        runTables(run, quiet);
+    } catch (...) {
+        closeRun(run);
+        throw;
+    }
+    closeRun(run);
+}
+
+} // namespace
+
+QString runDescription(const TCopyConvert& job, const IUIContext* context, int operation)
+{
+    const IDBConectConfig* source = job.getSourceConfig();
+    const IDBConectConfig* dest = job.getDestConfig();
+    return logsText(QStringLiteral("ConfigFile"), {context ? context->getConfigFileName() : QString()})
+        + logsText(QStringLiteral("SourceInfo"), {kindNameOf(source), settingsBlock(source)})
+        + logsText(QStringLiteral("DestInfo"), {kindNameOf(dest), settingsBlock(dest)})
+        + logsText(QStringLiteral("Operation"), {operationName(operation)})
+        + logsText(QStringLiteral("DumpFile"), {context ? context->getDumpFileName() : QString()});
+}
+
+void executeCopyConvert(TCopyConvert& job, IUIContext* context, bool structureOnly, bool quiet)
+{
+    g_lastRun = TRunResult();
+    TExecProcess_Convert run(context, job, newRunFolder(), structureOnly);
+    g_lastRun.workFolder = run.workFolder()->getFolder();
+    appLog().clearLog();
+    try {
+        runLoop(run, quiet);
+    } catch (...) {
+        saveRunLog();
+        throw;
+    }
+    saveRunLog();
+}
+
+const TRunResult& lastRunResult() { return g_lastRun; }
+
+void setErrorViewerHook(TErrorViewerHook hook) { g_errorViewerHook = hook; }
+
+TErrorViewerHook errorViewerHook() { return g_errorViewerHook; }

@@ -1,0 +1,40 @@
+#pragma once
+// The execution engine of a copy job: connects both databases, copies every
+// table of the job's "Config/Tables" (or only creates them), reports
+// progress, logs the run, records failures in the run's error files, and at
+// the end offers the error viewer.
+
+#include <QString>
+
+class IDBConvert;
+class IUIContext;
+class TCopyConvert;
+class TErrInfoList;
+
+// Runs the job. context may be none (no configuration file name, no GUID,
+// no close request). An exception that escapes the loop reaches the caller
+// after the log was saved and the error files were finished.
+void executeCopyConvert(TCopyConvert& job, IUIContext* context, bool structureOnly, bool quiet);
+
+// What the last run of this process left behind, for callers that report it
+// themselves (the headless runner).
+struct TRunResult {
+    QString workFolder;  // the run's folder; its "error" sub-folder holds the error files
+    QString logFile;     // empty when no log was written
+    bool connected = false; // both databases were opened
+    int createdTables = 0;
+    int copiedTables = 0;
+    int errorTotal = 0;  // every error the run recorded
+};
+const TRunResult& lastRunResult();
+
+// Opens the error list viewer with a run's errors and its job (either may be
+// absent). Installed by the viewer; without it, accepting the offer to view
+// the errors only reloads them.
+using TErrorViewerHook = void (*)(TErrInfoList* errors, IDBConvert* job);
+void setErrorViewerHook(TErrorViewerHook hook);
+TErrorViewerHook errorViewerHook();
+
+// The run description logged first: configuration file, both connections
+// without passwords, operation and dump file.
+QString runDescription(const TCopyConvert& job, const IUIContext* context, int operation);
