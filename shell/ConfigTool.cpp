@@ -10,6 +10,8 @@
 
 namespace {
 
+TPackCheck g_packCheck = nullptr;
+
 const char kUsage[] =
     "Usage: quenlor-config show FILE\n"
     "       quenlor-config pack TEXTFILE OUTFILE\n"
@@ -19,7 +21,9 @@ const char kUsage[] =
     "       per section a line [name], then its lines; a line beginning with [ or \\\n"
     "       gets one more \\ in front. UTF-8, lines end with LF.\n"
     "pack   writes the enciphered configuration file of a table given in that text\n"
-    "       form (CR LF accepted), replacing OUTFILE with mode 0600.\n"
+    "       form (CR LF accepted), replacing OUTFILE with mode 0600. A table with a\n"
+    "       [MainInfo] section must be a job the program can load; a missing GUID\n"
+    "       is added.\n"
     "\n"
     "Exit status: 0 on success, 1 on any error (the message goes to standard error).\n";
 
@@ -45,11 +49,15 @@ void pack(const QString& textFileName, const QString& outFileName)
 {
     TKwStringsComponet table;
     kwTableLoadTextFile(table, textFileName);
+    if (g_packCheck)
+        g_packCheck(table);
     // The file holds passwords: owner read/write only.
     saveEncryptedTable(table, outFileName, int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
 }
 
 } // namespace
+
+void setPackCheck(TPackCheck check) { g_packCheck = check; }
 
 int runConfigTool(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {

@@ -5,6 +5,13 @@
 #include <QIODevice>
 #include <QStringList>
 
+class TKwStringsComponet;
+
+// Checks, and may complete, a table read from text before pack writes it;
+// raises to refuse it. Executables that know the jobs install one.
+using TPackCheck = void (*)(TKwStringsComponet& table);
+void setPackCheck(TPackCheck check);
+
 // arguments: the command-line arguments after the program name. Writes UTF-8
 // to out and err; returns the exit status (0 success, 1 failure).
 int runConfigTool(const QStringList& arguments, QIODevice& out, QIODevice& err);
