@@ -2,6 +2,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/StringResource.h"
+#include "shell/TypeMapping.h"
 
 #include <algorithm>
 
@@ -51,12 +52,6 @@ void registerCreater(std::vector<std::unique_ptr<Creater>>& creaters, TStringLis
     sortNames(names);
 }
 
-[[noreturn]] void raiseTypeMappingMissing(const char* operation)
-{
-    throw Exception(QStringLiteral("Type mapping (%1) is not available in this build yet")
-                        .arg(QLatin1String(operation)));
-}
-
 } // namespace
 
 TDBConvertManager::TDBConvertManager() = default;
@@ -92,19 +87,19 @@ QString TDBConvertManager::connectConfigDescription(const QString& name) const
     return resourceSectionText(creater->descriptionModule(), creater->descriptionSection());
 }
 
-int TDBConvertManager::getFieldScope(int, const QString&)
+int TDBConvertManager::getFieldScope(int kind, const QString& typeName)
 {
-    raiseTypeMappingMissing("getFieldScope");
+    return fieldScopeOf(kind, typeName);
 }
 
-QString TDBConvertManager::getFieldTypeName(int, TFieldType)
+QString TDBConvertManager::getFieldTypeName(int kind, TFieldType fieldType)
 {
-    raiseTypeMappingMissing("getFieldTypeName");
+    return fieldTypeNameOf(kind, fieldType);
 }
 
-bool TDBConvertManager::autoDetectLen(int, const QString&, int&, int&)
+bool TDBConvertManager::autoDetectLen(int kind, const QString& typeName, int& precision, int& scale)
 {
-    raiseTypeMappingMissing("autoDetectLen");
+    return autoDetectLength(kind, typeName, precision, scale);
 }
 
 TDBConvertManager& convertManager()

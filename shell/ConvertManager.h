@@ -55,7 +55,7 @@ public:
     const TStringList& convertNames() const override { return m_convertNames; }
     QString connectConfigDescription(const QString& name) const override;
 
-    // The type mapping arrives with the database-access work; until then these raise.
+    // Type mapping by the shipped tables (shell/TypeMapping.h).
     int getFieldScope(int kind, const QString& typeName) override;
     QString getFieldTypeName(int kind, TFieldType fieldType) override;
     bool autoDetectLen(int kind, const QString& typeName, int& precision, int& scale) override;

@@ -1,6 +1,5 @@
 #include "ShellFakes.h"
 
-#include "foundation/Exception.h"
 #include "foundation/StringResource.h"
 
 #include <gtest/gtest.h>
@@ -52,13 +51,15 @@ TEST(ConvertManager, NameListsAreSortedAndCreateByName)
     EXPECT_EQ(manager.createConnectConfig(QStringLiteral("Orac")), nullptr);
 }
 
-TEST(ConvertManager, TypeMappingSlotsRaiseUntilAvailable)
+TEST(ConvertManager, TypeMappingSlotsAnswerFromTheShippedTables)
 {
     TDBConvertManager manager;
-    int precision = 1, scale = 1;
-    EXPECT_THROW(manager.getFieldScope(2, QStringLiteral("NUMBER")), Exception);
-    EXPECT_THROW(manager.getFieldTypeName(1, ftString), Exception);
-    EXPECT_THROW(manager.autoDetectLen(2, QStringLiteral("NUMBER"), precision, scale), Exception);
+    int precision = 50, scale = -1;
+    EXPECT_EQ(manager.getFieldScope(2, QStringLiteral("NUMBER")), 5);
+    EXPECT_EQ(manager.getFieldTypeName(1, ftString), QStringLiteral("VARCHAR"));
+    EXPECT_TRUE(manager.autoDetectLen(2, QStringLiteral("NUMBER"), precision, scale));
+    EXPECT_EQ(precision, 38);
+    EXPECT_EQ(scale, 0);
 }
 
 class ResourceFixture : public ::testing::Test {

@@ -1,0 +1,64 @@
+#include "dbaccess/UniDACDataModule_Unit.h"
+
+#include "foundation/CommonUtils_Unit.h"
+#include "foundation/KwStringsComponet.h"
+#include "foundation/KwTextForm.h"
+#include "foundation/StringList.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int kOracleKind = 2;
+
+std::unique_ptr<TKwStringsComponet> loadShipped(const QString& name)
+{
+    auto table = std::make_unique<TKwStringsComponet>(nullptr, name);
+    kwTableLoadTextFile(*table, QStringLiteral(":/data/dbaccess/") + name + QStringLiteral(".txt"));
+    return table;
+}
+
+bool isOracleTimestampForm(const QString& raw)
+{
+    static const QRegularExpression interval(QStringLiteral("^INTERVAL (YEAR|DAY)\\([0-9]*\\) TO (MONTH|SECOND\\([0-9]*\\))$"));
+    static const QRegularExpression timestamp(QStringLiteral("^TIMESTAMP\\([0-9]*\\)[A-Za-z0-9\\s]*$"));
+    return interval.match(raw).hasMatch() || timestamp.match(raw).hasMatch();
+}
+
+} // namespace
+
+TUniDAC_DataModule::TUniDAC_DataModule()
+    : m_resources(loadShipped(QStringLiteral("UniDAC_Resource"))),
+      m_metadataFieldTypes(loadShipped(QStringLiteral("UniDAC_MetadataFieldType")))
+{
+}
+
+TUniDAC_DataModule::~TUniDAC_DataModule() = default;
+
+TUniDAC_DataModule& uniDacDataModule()
+{
+    static TUniDAC_DataModule module;
+    return module;
+}
+
+QString mapSourceTypeName(int kind, const QString& raw)
+{
+    if (kind == kOracleKind)
+        return isOracleTimestampForm(raw) ? QStringLiteral("timestamp") : raw;
+    const QString kindName = dbKindName(kind);
+    const TStringList* codes =
+        kindName.isEmpty() ? nullptr : uniDacDataModule().metadataFieldTypes().findSectionLines(kindName);
+    const QString mapped = codes && !raw.isEmpty() ? codes->value(raw) : QString();
+    return mapped.isEmpty() ? raw : mapped;
+}
+
+const TStringList* dataAccessSection(const QString& section)
+{
+    return uniDacDataModule().resources().findSectionLines(section);
+}
+
+QString providerNameOfKind(const QString& kindName)
+{
+    const TStringList* mapping = dataAccessSection(QStringLiteral("DataTypeMapping"));
+    return mapping && !kindName.isEmpty() ? mapping->value(kindName) : QString();
+}
