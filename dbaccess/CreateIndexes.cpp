@@ -1,0 +1,92 @@
+#include "dbaccess/CreateIndexes.h"
+
+#include "dbaccess/CreateTable.h"
+#include "dbaccess/DbKind.h"
+#include "dbaccess/UniDACConnection_Unit.h"
+#include "foundation/CommonUtils_Unit.h"
+#include "foundation/KwStringsComponet.h"
+#include "foundation/LogUtils_Unit.h"
+#include "foundation/StringResource.h"
+#include "platform/db/DbConnection.h"
+#include "records/ErrInfoList.h"
+#include "records/ErrTrack.h"
+#include "records/IndexMetadata.h"
+#include "shell/CancheCurrentShowProcess.h"
+#include "shell/MainDataModule_Unit.h"
+
+namespace {
+void showStepAndLog(const QString& message)
+{
+    currentShowProcess().showStep(message);
+    appLog().logHint(message);
+}
+
+void markDuplicates(TIndexMetadataList& indexes)
+{
+    for (int i = 0; i < indexes.count(); ++i) {
+        IIndexMetadata* index = indexes.indexAt(i);
+        for (int j = 0; j < indexes.count() && !index->skipped; ++j)
+            if (j != i && index->sameColumnsAs(*indexes.indexAt(j)))
+                index->skipped = true;
+    }
+}
+
+void createOneIndex(TUniDAC_Connection& connection, const QString& table, const IIndexMetadata& index,
+                    TErrInfoList* errors)
+{
+    TAbsCreateTable& generator = connection.generator();
+    const TKwStringsComponet* templates = mainDataModule().table(QStringLiteral("IndexSQL"));
+    const QString format = templates ? sectionTextOrDefault(*templates, dbKindName(generator.kind())) : QString();
+    // Oracle index names share one namespace per schema: name them after table and first column.
+    const QString base = generator.kind() == dbkind::Oracle ? table + u'_' + index.fieldAt(0)->destName : index.name;
+    TStringList& known = connection.createdIndexNames();
+    const QString name = uniqueIndexName(generator, base, &known);
+    const QString sql = formatText(format, {index.isUnique ? QStringLiteral("UNIQUE") : QString(), name,
+                                            generator.fullTableName(table), indexColumnList(index, &generator, false)});
+    if (!connection.tryExecSQL(sql, 12, errors))
+        return;
+    known.add(name);
+    showStepAndLog(formatStringResource(5005, {index.name, name}));
+}
+} // namespace
+
+void createIndexes(TUniDAC_Connection& connection, const QString& table, TIndexMetadataList& indexes,
+                   TErrInfoList* errors)
+{
+    DbConnection& pack = connection.packConnection();
+    try {
+        if (pack.inTransaction())
+            pack.commit();
+    } catch (const std::exception& e) {
+        if (errors)
+            errors->tracker().addExceptionNoRecord(e, QStringLiteral("commit"), connection.getDBType(), 12);
+        return;
+    }
+    if (indexes.count() == 0)
+        return;
+    std::unique_ptr<TStringList> names;
+    try {
+        names = connection.getIndexNames(table);
+    } catch (const std::exception&) {
+        // Unknown names only risk a clash, which the index statement then reports.
+    }
+    connection.createdIndexNames() = names ? *names : TStringList();
+    markDuplicates(indexes);
+
+    bool announced = false;
+    for (int i = 0; i < indexes.count(); ++i) {
+        const IIndexMetadata& index = *indexes.indexAt(i);
+        if (index.isPrimary)
+            continue; // made with the table
+        if (index.allFieldsMapped()) {
+            if (!announced)
+                showStepAndLog(formatStringResource(5004, {table}));
+            announced = true;
+            createOneIndex(connection, table, index, errors);
+            continue;
+        }
+        const QString message = formatStringResource(10001, {index.name, table, indexColumnList(index, nullptr, true)});
+        appLog().logWarning(message);
+        currentShowProcess().addLine(message);
+    }
+}

@@ -1,0 +1,484 @@
+#include "dbaccess/UniDacImportTable.h"
+
+#include "dbaccess/ConvertFieldError.h"
+#include "dbaccess/CreateIndexes.h"
+#include "dbaccess/CreateTable.h"
+#include "dbaccess/DbKind.h"
+#include "dbaccess/ExtendFieldLengths.h"
+#include "dbaccess/UniDACConnection_Unit.h"
+#include "foundation/CommonUtils_Unit.h"
+#include "foundation/Errors.h"
+#include "foundation/KwStringsComponet.h"
+#include "foundation/LogUtils_Unit.h"
+#include "foundation/StringResource.h"
+#include "foundation/TextUtils.h"
+#include "platform/db/DbConnection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/DbQuery.h"
+#include "platform/db/DbTimeStamp.h"
+#include "records/AssignFieldToParam.h"
+#include "records/DatasetFieldDef.h"
+#include "records/ErrInfoList.h"
+#include "records/ErrTrack.h"
+#include "records/FieldMetadata.h"
+#include "records/IndexMetadata.h"
+#include "records/TableMetadata.h"
+#include "shell/CancheCurrentShowProcess.h"
+#include "shell/DBOption.h"
+#include "shell/GlobalOptions.h"
+#include "shell/MainDataModule_Unit.h"
+#include "shell/TypeMapping.h"
+
+namespace {
+enum { kNoStatement = 0, kInsert = 1, kUpdate = 2 };
+
+void recordError(TErrInfoList* errors, const QString& message, const QString& statement, int code, int kind,
+                 const IReadDataRecord* record, int errorType)
+{
+    if (errors)
+        errors->tracker().addError(message, statement, code, kind, record, errorType);
+}
+
+bool isDateOrTimeKind(TReadDataFieldType type) { return type == rftDateTime || type == rftTime; }
+} // namespace
+
+QString fullDestinationName(const QString& table)
+{
+    return dbOption().timeSuffix ? table + dbOption().suffixText : table;
+}
+
+TUniDacImportTable::TUniDacImportTable(TUniDAC_Connection* connection) : m_connection(connection) {}
+
+TUniDacImportTable::~TUniDacImportTable() = default;
+
+int TUniDacImportTable::destKind() const { return m_connection->getDBType(); }
+
+// ---- prepare ----
+
+bool TUniDacImportTable::prepare(const QString& destTable, TStringList* fieldMap, int sourceKind,
+                                 TFieldMetadataList* sourceFields, TDatasetFieldDefList* sourceFieldDefs,
+                                 TIndexMetadataList* indexes, bool dropDestTable, bool clearDestTable,
+                                 bool& tableCreated, TErrInfoList* errors, bool keepTable)
+{
+    // Options are read once per table: they cannot change while a table is copied.
+    m_blankIsNull = getOptionBool(QStringLiteral("BlankStrIsNull"));
+    m_autoChangeNotNull = getOptionBool(QStringLiteral("AutoChangeFieldNotNull"));
+    m_tableCreated = false;
+    tableCreated = false;
+    m_rowsInTransaction = 0;
+    m_rowsOnQuery = 0;
+    if (!m_query)
+        m_query = m_connection->createQuery(true);
+    m_loaded = kNoStatement;
+    m_tableName = destTable;
+    m_fieldMap = fieldMap;
+    m_indexList = indexes;
+    m_resolvedFor = nullptr;
+
+    const QString fullName = fullDestinationName(destTable);
+    if (!keepTable) {
+        TAbsCreateTable& generator = m_connection->generator();
+        // With a time suffix every run writes a new table: an older one is never touched.
+        if (m_connection->tableExists(fullName) && !dbOption().timeSuffix) {
+            if (dropDestTable)
+                m_connection->tryExecFormat(QStringLiteral("drop table %s"), {generator.tableNameForm(destTable)},
+                                            errors, 7);
+            else if (clearDestTable)
+                m_connection->tryExecFormat(QStringLiteral("delete from %s"), {generator.tableNameForm(destTable)},
+                                            errors, 8);
+        }
+        if (!m_connection->tableExists(fullName)) {
+            if (!createDestTable(sourceKind, sourceFields, sourceFieldDefs, indexes, errors))
+                return false;
+            m_tableCreated = true;
+            tableCreated = true;
+        }
+    }
+
+    m_destFields = m_connection->getFieldList(fullName);
+    if (!m_destFields || m_destFields->getCount() == 0)
+        raiseCommonError(5000, 0, {destTable});
+    readDestColumns();
+    buildStatements();
+    return true;
+}
+
+bool TUniDacImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceFields,
+                                         TDatasetFieldDefList* sourceFieldDefs, TIndexMetadataList* indexes,
+                                         TErrInfoList* errors)
+{
+    TTableMetadata table(m_tableName);
+    TFieldMetadataList fields;
+    for (qsizetype i = 0; m_fieldMap && i < m_fieldMap->count(); ++i) {
+        if (!TStringList::hasName(m_fieldMap->at(i)))
+            continue;
+        const QString destName = m_fieldMap->name(i);
+        const QString sourceName = m_fieldMap->valueFromIndex(i);
+        const TFieldMetadata* source = sourceFields ? sourceFields->findByName(sourceName) : nullptr;
+        if (!source) {
+            // A column without metadata would be created with a guessed type; refuse instead.
+            recordError(errors, QStringLiteral("Field \"%1\" not found in the source table \"%2\"")
+                                    .arg(sourceName, m_tableName),
+                        QString(), -1, destKind(), nullptr, 4);
+            return false;
+        }
+        auto field = std::make_unique<TFieldMetadata>();
+        field->setName(destName);
+        field->setLength(source->getLength());
+        field->setPrecision(source->getPrecision());
+        field->setScale(source->getScale());
+        field->setNotNull(source->getNotNull());
+        if (destKind() == sourceKind) {
+            field->setTypeName(source->getTypeName());
+        } else {
+            const TDatasetFieldDef* def = sourceFieldDefs ? sourceFieldDefs->findDef(sourceName) : nullptr;
+            field->setTypeName(fieldTypeNameOf(destKind(), TFieldType(def ? def->dataType : ftUnknown)));
+        }
+        fields.add(std::move(field));
+    }
+    return m_connection->createTableWithKey(table, fields, errors, indexes, m_connection->generator());
+}
+
+// The mapped columns with their definitions, as the destination table has them now.
+void TUniDacImportTable::readDestColumns()
+{
+    TAbsCreateTable& generator = m_connection->generator();
+    m_columns.clear();
+    QStringList names;
+    for (qsizetype i = 0; m_fieldMap && i < m_fieldMap->count(); ++i) {
+        if (!TStringList::hasName(m_fieldMap->at(i)))
+            continue;
+        TColumn column;
+        column.line = int(i);
+        column.destName = m_fieldMap->name(i);
+        column.sourceName = m_fieldMap->valueFromIndex(i);
+        column.destField = m_destFields->findByName(column.destName);
+        m_columns.push_back(column);
+        names << generator.columnNameForm(column.destName);
+    }
+
+    m_destFieldDefs = std::make_unique<TDatasetFieldDefList>();
+    if (m_columns.empty())
+        return;
+    std::unique_ptr<DbQuery> probe = m_connection->openSQL(
+        formatText(QStringLiteral("select %s from %s where 0=1"),
+                   {names.join(u','), generator.tableNameForm(fullDestinationName(m_tableName))}));
+    m_destFieldDefs->fillFromQuery(*probe);
+    const bool oracle = destKind() == dbkind::Oracle;
+    for (TColumn& column : m_columns) {
+        const int index = m_destFieldDefs->findDefIndex(column.destName);
+        if (index < 0)
+            continue;
+        column.destFieldType = m_destFieldDefs->defAt(index).dataType;
+        column.destRecordType = readDataFieldTypeOf(column.destFieldType);
+        column.fractionalSeconds = isDateOrTimeKind(column.destRecordType) && probe->fieldDefs()[size_t(index)].scale > 0;
+        if (oracle && column.destRecordType == rftMemo)
+            column.largeObjectSubtype = ftOraClob;
+        else if (oracle && column.destRecordType == rftBlob)
+            column.largeObjectSubtype = ftOraBlob;
+    }
+}
+
+void TUniDacImportTable::buildStatements()
+{
+    TAbsCreateTable& generator = m_connection->generator();
+    const QString table = generator.fullTableName(m_tableName);
+    QStringList columns, values, assignments;
+    for (const TColumn& column : m_columns) {
+        const QString name = generator.columnNameForm(column.destName);
+        const QString param = QStringLiteral(":p") + QString::number(column.line);
+        columns << name;
+        values << param;
+        assignments << name + u'=' + param;
+    }
+    m_insertSql = formatText(QStringLiteral("insert into %s (%s) values  (%s)"),
+                             {table, columns.join(u','), values.join(u',')});
+    m_insertTemplate = std::make_unique<DbParamList>(DbParamList::fromStatement(m_insertSql));
+    for (int i = 0; i < m_insertTemplate->count(); ++i)
+        m_insertTemplate->at(i).setDirection(DbParamDirection::Input);
+
+    m_updateSql.clear();
+    m_updateTemplate.reset();
+    m_keyColumns.clear();
+    if (!hasUsablePrimaryKey(m_indexList) || m_columns.empty())
+        return;
+    const IIndexMetadata* key = m_indexList->primaryIndex();
+    QStringList conditions;
+    for (int k = 0; k < key->fieldCount(); ++k) {
+        const QString keyName = key->fieldAt(k)->destName;
+        int found = -1;
+        for (size_t c = 0; c < m_columns.size() && found < 0; ++c)
+            if (m_columns[c].destName.compare(keyName, Qt::CaseInsensitive) == 0)
+                found = int(c);
+        // A key column that is not mapped has no value to find the row by.
+        if (found < 0) {
+            m_keyColumns.clear();
+            return;
+        }
+        m_keyColumns.push_back(found);
+        conditions << generator.columnNameForm(keyName) + QStringLiteral("=:k") + QString::number(k);
+    }
+    m_updateSql = formatText(QStringLiteral("update %s set %s where %s"),
+                             {table, assignments.join(u','), conditions.join(QStringLiteral(" and "))});
+    m_updateTemplate = std::make_unique<DbParamList>(DbParamList::fromStatement(m_updateSql));
+    for (int i = 0; i < m_updateTemplate->count(); ++i)
+        m_updateTemplate->at(i).setDirection(DbParamDirection::Input);
+}
+
+// ---- writeRecord ----
+
+bool TUniDacImportTable::writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors)
+{
+    bool ok = false;
+    try {
+        if (beginRow(record, errors)) {
+            switch (mode) {
+            case 0: ok = writeRow(kInsert, record, errors); break;
+            case 1:
+                if (m_updateSql.isEmpty())
+                    raiseNoPrimaryKey();
+                ok = writeRow(kUpdate, record, errors);
+                break;
+            case 2:
+                if (m_updateSql.isEmpty())
+                    raiseNoPrimaryKey();
+                ok = true;
+                break;
+            default: break;
+            }
+        }
+    } catch (...) {
+        endOfWrite(errors);
+        throw;
+    }
+    return endOfWrite(errors) && ok;
+}
+
+void TUniDacImportTable::raiseNoPrimaryKey() const
+{
+    raiseMessage(QStringLiteral("primary key not set! Table name=") + m_tableName);
+}
+
+bool TUniDacImportTable::beginRow(IReadDataRecord& record, TErrInfoList* errors)
+{
+    try {
+        if (m_rowsInTransaction <= 0) {
+            m_connection->packConnection().startTransaction();
+            m_rowsInTransaction = 0;
+        }
+        ++m_rowsInTransaction;
+        if (!m_query)
+            m_query = m_connection->createQuery(true);
+        ++m_rowsOnQuery;
+        return true;
+    } catch (const std::exception& e) {
+        recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record, 1);
+        return false;
+    }
+}
+
+bool TUniDacImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoList* errors)
+{
+    loadStatement(statement);
+    try {
+        resolveSourceFields(record);
+        bindRow(m_query->params());
+    } catch (const TConvertFieldError& e) {
+        recordError(errors, e.message(), m_query->sql(), e.code(), 10000, &record, 6);
+        return false;
+    } catch (const std::exception& e) {
+        recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record, 6);
+        return false;
+    }
+    return executeRow(record, errors);
+}
+
+void TUniDacImportTable::loadStatement(int statement)
+{
+    if (m_loaded == statement)
+        return;
+    const bool insert = statement == kInsert;
+    m_query->setSQL(insert ? m_insertSql : m_updateSql);
+    // Every row sets every parameter, so the template is taken over once per query.
+    m_query->params() = insert ? *m_insertTemplate : *m_updateTemplate;
+    m_loaded = statement;
+}
+
+// Source fields are looked up by name once per record reader, not per row.
+void TUniDacImportTable::resolveSourceFields(const IReadDataRecord& record)
+{
+    if (m_resolvedFor == &record && m_resolvedFieldCount == record.fieldCount())
+        return;
+    m_sourceFields.assign(m_columns.size(), nullptr);
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        m_sourceFields[i] = record.fieldByName(m_columns[i].sourceName);
+    m_resolvedFor = &record;
+    m_resolvedFieldCount = record.fieldCount();
+}
+
+void TUniDacImportTable::bindRow(DbParamList& params)
+{
+    const int setCount = int(m_columns.size());
+    const int total = m_loaded == kUpdate ? setCount + int(m_keyColumns.size()) : setCount;
+    for (int i = 0; i < total; ++i) {
+        const int c = i < setCount ? i : m_keyColumns[size_t(i - setCount)];
+        TColumn& column = m_columns[size_t(c)];
+        const IReadDataField* source = m_sourceFields[size_t(c)];
+        if (!source)
+            raiseMessage(QStringLiteral("Field \"%1\" not found in the source record").arg(column.sourceName));
+        DbParam& param = params.at(i);
+        setColumnParameter(column, *source, param);
+        if (m_autoChangeNotNull && column.destField && column.destField->getNotNull() && param.isNull()
+            && changeColumnToNullable(m_tableName, column.destName, *column.destField))
+            column.destField->setNotNull(false);
+    }
+}
+
+void TUniDacImportTable::setColumnParameter(TColumn& column, const IReadDataField& source, DbParam& param)
+{
+    if (column.destRecordType == rftUnknown)
+        raiseCantConvertFieldType(column.destName, column.destFieldType < 0 ? ftUnknown : column.destFieldType);
+    const bool oracle = destKind() == dbkind::Oracle;
+    if (oracle && !source.hasValue()) {
+        param.setNull(ftUnknown);
+        return;
+    }
+    const bool required = column.destField && column.destField->getNotNull();
+    try {
+        // The record interface carries thousandths only; a timestamp's text keeps its microseconds.
+        if (column.fractionalSeconds && source.dataType() == rttTimeStamp && !source.isNull()) {
+            DbTimeStamp stamp;
+            bool parsed = true;
+            try {
+                stamp = DbTimeStamp::parse(source.asString());
+            } catch (const Exception&) {
+                parsed = false;
+            }
+            if (parsed) {
+                if (column.destRecordType == rftTime)
+                    param.setAsTime(stamp);
+                else
+                    param.setAsDateTime(stamp);
+                return;
+            }
+        }
+        assignFieldToParam(param, column.destRecordType, m_blankIsNull, column.largeObjectSubtype, source, required);
+    } catch (const DbError&) {
+        throw;
+    } catch (const Exception& e) {
+        throw TConvertFieldError(e.message(), column.destName, source.dataType(), column.destRecordType);
+    }
+}
+
+bool TUniDacImportTable::executeRow(IReadDataRecord& record, TErrInfoList* errors)
+{
+    try {
+        m_query->execute();
+        return true;
+    } catch (const std::exception& e) {
+        const int code = errorCodeOf(e);
+        if (getOptionBool(QStringLiteral("ExtendField")) && isLengthError(destKind(), code)
+            && extendFieldLengths(*m_connection, m_tableName, *m_fieldMap, record)) {
+            refreshDestFields();
+            try {
+                m_query->execute();
+                return true;
+            } catch (const std::exception&) {
+                // The first failure is the one worth recording.
+            }
+        }
+        recordError(errors, exceptionMessage(e), m_query->sql(), code, destKind(), &record, 1);
+        return false;
+    }
+}
+
+// Widened columns: later alter statements must start from the new lengths.
+void TUniDacImportTable::refreshDestFields()
+{
+    std::unique_ptr<TFieldMetadataList> fields;
+    try {
+        fields = m_connection->getFieldList(fullDestinationName(m_tableName));
+    } catch (const std::exception&) {
+        return;
+    }
+    if (!fields)
+        return;
+    for (TColumn& column : m_columns) {
+        TFieldMetadata* now = fields->findByName(column.destName);
+        if (!column.destField || !now)
+            continue;
+        column.destField->setLength(now->getLength());
+        column.destField->setPrecision(now->getPrecision());
+        column.destField->setScale(now->getScale());
+    }
+}
+
+bool TUniDacImportTable::endOfWrite(TErrInfoList* errors)
+{
+    if (m_rowsOnQuery >= kRowsPerQuery) {
+        m_rowsOnQuery = 0;
+        m_query.reset();
+        m_loaded = kNoStatement;
+    }
+    if (m_rowsInTransaction >= kRowsPerTransaction)
+        return commitOpenTransaction(errors);
+    return true;
+}
+
+// A failed commit loses the transaction's rows: it is recorded, never passed over.
+bool TUniDacImportTable::commitOpenTransaction(TErrInfoList* errors)
+{
+    m_rowsInTransaction = 0;
+    DbConnection& pack = m_connection->packConnection();
+    if (!pack.inTransaction())
+        return true;
+    try {
+        pack.commit();
+        return true;
+    } catch (const std::exception& e) {
+        if (errors)
+            errors->tracker().addExceptionNoRecord(e, QStringLiteral("commit"), destKind(), 1);
+        return false;
+    }
+}
+
+// ---- repairs ----
+
+bool TUniDacImportTable::changeColumnToNullable(const QString& table, const QString& column,
+                                                const TFieldMetadata& destField)
+{
+    try {
+        DbConnection& pack = m_connection->packConnection();
+        if (pack.inTransaction())
+            pack.commit();
+        m_rowsInTransaction = 0;
+        pack.startTransaction();
+        m_rowsInTransaction = 1;
+
+        const TKwStringsComponet* templates = mainDataModule().table(QStringLiteral("changeFieldNotNull"));
+        const TStringList* section = templates ? templates->findSectionLines(dbKindName(destKind())) : nullptr;
+        if (!section || isBlankText(section->text()))
+            return false;
+        TAbsCreateTable& generator = m_connection->generator();
+        m_connection->execSQL(formatText(section->text(), {generator.fullTableName(table),
+                                                           generator.columnNameForm(column),
+                                                           generator.columnTypeText(destField)}));
+        if (destKind() != dbkind::Access) {
+            const QString message = formatStringResource(5001, {table, column});
+            currentShowProcess().addLine(message);
+            appLog().logWarning(message);
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// ---- finish ----
+
+void TUniDacImportTable::finish(TErrInfoList* errors)
+{
+    commitOpenTransaction(errors);
+    if (m_tableCreated && m_indexList && !isBlankText(m_tableName))
+        createIndexes(*m_connection, m_tableName, *m_indexList, errors);
+}

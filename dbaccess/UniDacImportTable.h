@@ -1,0 +1,108 @@
+#pragma once
+// Writes the rows of one source table into one destination table: makes the
+// table ready (drop, empty or create), binds every row to one statement built
+// per table, commits every 300 rows, and repairs two failures by itself (a
+// NULL for a NOT NULL column, a value too long for its column) before it
+// records the row as failed.
+
+#include "dbaccess/FieldLenthErrorCodeList.h"
+#include "records/ReadDataFieldType.h"
+#include "shell/DBConvertInterface.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class DbParam;
+class DbParamList;
+class IReadDataField;
+class TFieldMetadata;
+class TUniDAC_Connection;
+
+// The table name followed by the run's time suffix when TimeSuffix is set.
+QString fullDestinationName(const QString& table);
+
+class TUniDacImportTable : public TAbsImportTable {
+public:
+    static constexpr int kRowsPerTransaction = 300;
+    static constexpr int kRowsPerQuery = 301;
+
+    explicit TUniDacImportTable(TUniDAC_Connection* connection); // not owned
+    ~TUniDacImportTable() override;
+    TUniDacImportTable(const TUniDacImportTable&) = delete;
+    TUniDacImportTable& operator=(const TUniDacImportTable&) = delete;
+
+    bool prepare(const QString& destTable, TStringList* fieldMap, int sourceKind, TFieldMetadataList* sourceFields,
+                 TDatasetFieldDefList* sourceFieldDefs, TIndexMetadataList* indexes, bool dropDestTable,
+                 bool clearDestTable, bool& tableCreated, TErrInfoList* errors, bool keepTable) override;
+    // Modes: 0 insert, 1 update by primary key, 2 check that a key exists.
+    // Modes 1 and 2 raise "primary key not set! Table name=..." without a key.
+    bool writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors) override;
+    void finish(TErrInfoList* errors) override;
+
+    bool isLengthError(int kind, int code) { return m_lengthCodes.isLengthError(kind, code); }
+    // Commits, then drops the column's NOT NULL; false (nothing recorded) when that fails.
+    bool changeColumnToNullable(const QString& table, const QString& column, const TFieldMetadata& destField);
+
+    // What prepare built, for callers that report or inspect it. The update
+    // statement binds the set values as :p<line> and the key values after
+    // them as :k0, :k1 ... in the key's column order.
+    const QString& insertStatement() const { return m_insertSql; }
+    const QString& updateStatement() const { return m_updateSql; }
+    const DbQuery* currentQuery() const { return m_query.get(); }
+    int rowsInTransaction() const { return m_rowsInTransaction; }
+    int rowsOnQuery() const { return m_rowsOnQuery; }
+    bool tableCreated() const { return m_tableCreated; }
+
+private:
+    // One mapped destination column, resolved once per table.
+    struct TColumn {
+        int line = 0;             // field map line: the parameter is :p<line>
+        QString destName;
+        QString sourceName;
+        TFieldMetadata* destField = nullptr; // in m_destFields; none when the table lacks it
+        int destFieldType = -1;              // layer type of the column's definition
+        TReadDataFieldType destRecordType = rftUnknown;
+        bool fractionalSeconds = false;      // the column keeps microseconds
+        int largeObjectSubtype = 0;          // ftOraClob/ftOraBlob for Oracle memo/blob columns
+    };
+
+    bool createDestTable(int sourceKind, TFieldMetadataList* sourceFields, TDatasetFieldDefList* sourceFieldDefs,
+                         TIndexMetadataList* indexes, TErrInfoList* errors);
+    void readDestColumns();
+    void buildStatements();
+    bool beginRow(IReadDataRecord& record, TErrInfoList* errors);
+    bool writeRow(int statement, IReadDataRecord& record, TErrInfoList* errors);
+    void loadStatement(int statement);
+    void resolveSourceFields(const IReadDataRecord& record);
+    void bindRow(DbParamList& params);
+    void setColumnParameter(TColumn& column, const IReadDataField& source, DbParam& param);
+    bool executeRow(IReadDataRecord& record, TErrInfoList* errors);
+    void refreshDestFields();
+    bool endOfWrite(TErrInfoList* errors);
+    bool commitOpenTransaction(TErrInfoList* errors);
+    [[noreturn]] void raiseNoPrimaryKey() const;
+    int destKind() const;
+
+    TUniDAC_Connection* m_connection; // not owned
+    std::unique_ptr<DbQuery> m_query;
+    int m_loaded = 0; // statement in the query: 0 none, 1 insert, 2 update
+    QString m_insertSql;
+    QString m_updateSql;
+    std::unique_ptr<TFieldMetadataList> m_destFields;
+    std::unique_ptr<TDatasetFieldDefList> m_destFieldDefs;
+    std::unique_ptr<DbParamList> m_insertTemplate;
+    std::unique_ptr<DbParamList> m_updateTemplate;
+    std::vector<TColumn> m_columns;
+    std::vector<int> m_keyColumns; // indexes into m_columns, in key order
+    std::vector<const IReadDataField*> m_sourceFields; // per column, of m_resolvedFor
+    const IReadDataRecord* m_resolvedFor = nullptr;
+    int m_resolvedFieldCount = -1;
+    int m_rowsInTransaction = 0;
+    int m_rowsOnQuery = 0;
+    bool m_blankIsNull = false;
+    bool m_autoChangeNotNull = false;
+    bool m_tableCreated = false;
+    TLengthErrorCodeCache m_lengthCodes;
+};
