@@ -54,6 +54,8 @@ public:
     QString sizePart(const TFieldMetadata& field) const;
     // The type name is listed in the kind's "notModifyFieldType" section.
     bool neverNotNull(const QString& typeName) const;
+    // The not-null part of a column definition: NOT NULL or empty.
+    QString notNullPart(const TFieldMetadata& field) const;
 
 protected:
     const TTableMetadata* table() const { return m_table; }
@@ -65,7 +67,6 @@ private:
     TTableMetadata* m_table = nullptr;       // not owned
     TFieldMetadataList* m_fields = nullptr;  // not owned
     TIndexMetadataList* m_indexes = nullptr; // not owned
-    const TStringList* m_notModifyTypes = nullptr; // not owned; the defaults module's section or none
 };
 
 class TCommonCreateTable : public TAbsCreateTable {

@@ -98,10 +98,8 @@ public:
 
 private:
     void applySchemaRestriction(DbMetaData& meta) const;
-    bool openRecordedSQL(const QString& sql, std::unique_ptr<DbQuery>& query, TErrInfoList* errors);
     void findFailing(const QString& table, const QStringList& destNames, const TStringList& destBySource,
                      TStringList& failures, IReadDataRecord& record);
-    bool copyRows(IReadDataRecord& record, const TRecordCallback& onRecord, TErrInfoList* errors);
 
     std::unique_ptr<DbConnection> m_connection;
     std::unique_ptr<TConnectionResorceList_UniDac> m_resources;
