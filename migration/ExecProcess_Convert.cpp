@@ -48,16 +48,14 @@ void TExecProcess_Convert::releaseErrorList() { m_errors.reset(); }
 
 bool TExecProcess_Convert::connectDatabases()
 {
-    QString failure;
-    int failedKind = -1;
     int errorCode = -1;
-    if (m_mapping->connectBoth(failure, failedKind, errorCode, true))
+    if (m_mapping->connectBoth(m_connectFailure, m_failedKind, errorCode, true))
         return true;
     TErrTrack& tracker = m_errors->tracker();
-    tracker.addErrorNoRecord(failure, QString(), errorCode, failedKind, kErrorTypeConnect);
+    tracker.addErrorNoRecord(m_connectFailure, QString(), errorCode, m_failedKind, kErrorTypeConnect);
     TCancheCurrentShowProcess& progress = currentShowProcess();
     progress.setBottomText(execConvertText(QStringLiteral("error count"), {tracker.totalErrors()}));
-    progress.showBase(execConvertText(QStringLiteral("connect database fial"), {dbKindName(failedKind)}));
+    progress.showBase(execConvertText(QStringLiteral("connect database fial"), {dbKindName(m_failedKind)}));
     return false;
 }
 

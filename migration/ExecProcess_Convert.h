@@ -43,6 +43,9 @@ public:
     TErrInfoList* errorList() const { return m_errors.get(); }
     void releaseErrorList();
     TDoExport_CopyConvert* driver() const { return m_driver.get(); }
+    // Why connectDatabases failed, and the kind of the database that failed.
+    const QString& connectFailure() const { return m_connectFailure; }
+    int failedKind() const { return m_failedKind; }
 
     int createdTables = 0;
     int copiedTables = 0;
@@ -63,5 +66,7 @@ private:
     std::unique_ptr<TErrInfoList> m_errors;
     std::unique_ptr<TDoExport_CopyConvert> m_driver;
     QString m_currentSource;
+    QString m_connectFailure;
+    int m_failedKind = -1;
     bool m_structureOnly;
 };

@@ -1,17 +1,13 @@
 #include "migration/ExecuteConvert.h"
 
 #include "foundation/CommonUtils_Unit.h"
-#include "foundation/Exception.h"
 #include "foundation/LogUtils_Unit.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
 #include "migration/CopyConvert_Unit.h"
 #include "migration/ExecProcess_Convert.h"
-#if __has_include("migration/FilePathDBDumpData.h")
 #include "migration/FilePathDBDumpData.h"
-#define QUENLOR_HAVE_WORK_FOLDER 1
-#endif
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
 #include "shell/CancheCurrentShowProcess.h"
@@ -21,7 +17,6 @@
 #include "shell/StopFlag.h"
 #include "shell/UIContext.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -54,21 +49,15 @@ QString kindNameOf(const IDBConectConfig* config) { return config ? dbKindName(c
 // gets a folder that did not exist before.
 std::unique_ptr<TAbsDBDumpData> newRunFolder()
 {
-#ifndef QUENLOR_HAVE_WORK_FOLDER
-    throw Exception(QStringLiteral("work folder not built yet"));
-#else
     auto folder = std::make_unique<TFilePathDBDumpData>();
     const QString base = withoutTrailingSlashes(folder->getFolder());
     if (!QFileInfo::exists(base))
         return folder;
     for (int n = 2;; ++n) {
         const QString candidate = base + u'_' + QString::number(n);
-        if (!QFileInfo::exists(candidate) && QDir().mkpath(candidate)) {
-            folder->setFolder(withTrailingBackslash(candidate));
-            return folder;
-        }
+        if (!QFileInfo::exists(candidate))
+            return std::make_unique<TFilePathDBDumpData>(withTrailingBackslash(candidate));
     }
-#endif
 }
 
 void saveRunLog()
@@ -123,8 +112,11 @@ void copyTables(TExecProcess_Convert& run)
 
 void runTables(TExecProcess_Convert& run, bool quiet)
 {
-    if (!run.connectDatabases())
+    if (!run.connectDatabases()) {
+        g_lastRun.connectFailure = run.connectFailure();
+        g_lastRun.failedKind = run.failedKind();
         return;
+    }
     g_lastRun.connected = true;
     if (!run.beginRun())
         return;

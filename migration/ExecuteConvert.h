@@ -22,6 +22,8 @@ struct TRunResult {
     QString workFolder;  // the run's folder; its "error" sub-folder holds the error files
     QString logFile;     // empty when no log was written
     bool connected = false; // both databases were opened
+    QString connectFailure; // else why not
+    int failedKind = -1;    // and the kind of the database that failed
     int createdTables = 0;
     int copiedTables = 0;
     int errorTotal = 0;  // every error the run recorded
