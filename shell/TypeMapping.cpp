@@ -49,8 +49,8 @@ Bounds boundsOf(const TStringList* section, const QString& typeName)
     return b;
 }
 
-// Clamps value into the evaluated bounds; returns the upper bound. `max` and
-// `other` replace the words naming the other value's maximum and current value.
+// Clamps value into the evaluated bounds and returns the upper bound. maxWord
+// and otherWord name the other value's upper bound and its current value.
 int clampInto(const Bounds& b, const QString& maxWord, int maxValue, const QString& otherWord, int otherValue,
               int& value)
 {
