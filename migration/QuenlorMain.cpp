@@ -2,6 +2,7 @@
 // with later work; until then the requested operation is only reported.
 
 #include "foundation/Exception.h"
+#include "migration/EditionRegistration.h"
 #include "shell/RunParam.h"
 #include "shell/Startup.h"
 
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     int status = 0;
     try {
+        setEditionRegistration(&registerEdition);
         startUp();
         selectLanguage(QStringLiteral("CN"));
         TRunParam& params = createRunParam();

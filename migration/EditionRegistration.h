@@ -1,0 +1,7 @@
+#pragma once
+// What this edition registers at start-up: the job creater "CopyConvert",
+// the connection-configuration creaters "MySQL" and "Oracle", and the hook
+// that reads database error codes from exceptions. Executables install it
+// with setEditionRegistration(&registerEdition) before startUp().
+
+void registerEdition();
