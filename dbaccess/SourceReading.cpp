@@ -174,9 +174,10 @@ bool TSourceReading::readCustomSQL(const QString& sourceName, const QString& sql
             case scScope:
             case scAutoDetect:
                 item.setLength(-1);
+                // The layer reports a decimal's digits, not its display width
+                // with sign and point, so the precision needs no correction:
+                // taking 1 or 2 off would lose the leading digits.
                 item.setScale(def.scale);
-                if (item.getTypeName().compare(QStringLiteral("DECIMAL"), Qt::CaseInsensitive) == 0)
-                    item.setPrecision(item.getPrecision() - (def.scale != 0 ? 2 : 1));
                 break;
             default:
                 break;

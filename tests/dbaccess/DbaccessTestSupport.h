@@ -5,8 +5,11 @@
 // fails.
 
 #include "foundation/StringList.h"
+#include "records/ErrInfoList.h"
+#include "records/PlainFolderData.h"
 
 #include <QString>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -53,3 +56,12 @@ void resetRunState();
 
 // Drops the MariaDB table if it exists (no error when it does not).
 void dropMySqlTable(TUniDAC_Connection& connection, const QString& table);
+
+// An error list over a temporary work folder; errors stay readable in memory.
+struct TestErrorList {
+    QTemporaryDir dir;
+    TPlainFolderData folder{dir.path()};
+    TErrInfoList list{&folder};
+    int count() const { return list.errorCount(); }
+    const TErrInfo& at(int index) const { return *list.errorAt(index); }
+};
