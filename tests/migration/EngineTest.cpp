@@ -1,0 +1,177 @@
+// The execution engine in process, against the real MariaDB and the Oracle
+// stand-in: connection failures, the error offer, table entries the engine
+// must cope with, and the empty job.
+
+#include "RunTestSupport.h"
+
+#include "foundation/CommonUtils_Unit.h"
+#include "foundation/KwStringsComponet.h"
+#include "foundation/KwTextForm.h"
+#include "migration/CopyConvert_Unit.h"
+#include "migration/ExecuteConvert.h"
+#include "migration/FilePathDBDumpData.h"
+#include "migration/HeadlessUIContext.h"
+#include "platform/ModalSeam.h"
+#include "records/ErrInfo.h"
+#include "records/ErrInfoList.h"
+#include "records/ErrTrack.h"
+#include "shell/MainConfigInfo.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+class TAnswerSeam : public THeadlessModalSeam {
+public:
+    void showMessage(const QString&, const QString&) override {}
+    bool askYesNo(const QString& question, const QString&) override
+    {
+        questions.append(question);
+        return answer;
+    }
+    bool answer = false;
+    QStringList questions;
+};
+
+struct TViewerCall {
+    int calls = 0;
+    int errorCount = -1;
+    int firstErrorType = -1;
+    IDBConvert* job = nullptr;
+};
+TViewerCall g_viewer;
+
+void viewerHook(TErrInfoList* errors, IDBConvert* job)
+{
+    ++g_viewer.calls;
+    g_viewer.errorCount = errors ? errors->errorCount() : -1;
+    g_viewer.firstErrorType = errors && errors->errorCount() > 0 ? errors->errorAt(0)->errorType : -1;
+    g_viewer.job = job;
+}
+
+class Engine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_MYSQL();
+        REQUIRE_ORACLE();
+        startEngine();
+        ASSERT_TRUE(dataDir.isValid());
+        setDataFolderSetting(dataDir.path());
+        setModalSeam(&seam);
+        setErrorViewerHook(&viewerHook);
+        g_viewer = {};
+        context.setConfigFileName(QStringLiteral("/jobs/engine.Tvcfg"));
+        context.getConfigInfo()->guid = QStringLiteral("{5E0D4C1A-7B2E-4F0A-9C3D-2A1B0C9D8E7F}");
+    }
+
+    void TearDown() override
+    {
+        setModalSeam(nullptr);
+        setErrorViewerHook(nullptr);
+        setDataFolderSetting(QString());
+    }
+
+    void load(const QString& sections, const TJobOptions& options = {})
+    {
+        TKwStringsComponet table;
+        kwTableFromText(table, jobText(sections, options));
+        job.loadConfig(table);
+    }
+
+    QStringList runLog()
+    {
+        executeCopyConvert(job, &context, false, false);
+        return fileLines(lastRunResult().logFile);
+    }
+
+    static bool hasLine(const QStringList& lines, const QString& tail)
+    {
+        for (const QString& line : lines)
+            if (line.endsWith(tail))
+                return true;
+        return false;
+    }
+
+    QTemporaryDir dataDir;
+    TAnswerSeam seam;
+    THeadlessUIContext context;
+    TCopyConvert job;
+};
+
+TEST_F(Engine, DestinationThatCannotBeOpenedStopsBeforeTheSource)
+{
+    TJobOptions options;
+    options.destPassword = QStringLiteral("not-the-password");
+    load(QStringLiteral("[Config/Tables]\nENG_NEVER=eng_never\n"), options);
+    seam.answer = true;
+
+    const QStringList log = runLog();
+    const TRunResult first = lastRunResult();
+    EXPECT_FALSE(first.connected);
+    EXPECT_EQ(first.failedKind, 1);
+    EXPECT_FALSE(first.connectFailure.isEmpty());
+    EXPECT_EQ(job.copyMapping()->sourceConnection(), nullptr) << "the source must not be opened";
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Error]:(Connect database error)\t") + first.connectFailure));
+    EXPECT_FALSE(hasLine(log, QStringLiteral("Starting copy table \"ENG_NEVER\"")));
+
+    // The offer to view the errors, accepted: the viewer gets the reloaded errors and the job.
+    EXPECT_EQ(seam.questions, QStringList{QStringLiteral("Found 1 errors,view details now?")});
+    EXPECT_EQ(g_viewer.calls, 1);
+    EXPECT_EQ(g_viewer.errorCount, 1);
+    EXPECT_EQ(g_viewer.firstErrorType, 9);
+    EXPECT_EQ(g_viewer.job, &job);
+
+    // A second run within the same minute keeps the first run's error files intact.
+    seam.answer = false;
+    runLog();
+    const TRunResult second = lastRunResult();
+    EXPECT_NE(first.workFolder, second.workFolder);
+    for (const QString& folder : {first.workFolder, second.workFolder}) {
+        TFilePathDBDumpData workFolder(folder);
+        TErrInfoList errors(&workFolder);
+        errors.tracker().openErrorInfo();
+        EXPECT_EQ(errors.tracker().totalErrors(), 1) << folder.toStdString();
+        EXPECT_EQ(errors.tracker().configFileName(), QStringLiteral("/jobs/engine.Tvcfg"));
+    }
+    EXPECT_EQ(g_viewer.calls, 1);
+}
+
+TEST_F(Engine, EmptyTableListGivesTheSummaryAndNoOffer)
+{
+    load(QStringLiteral("[Config/Tables]\n"));
+    const QStringList log = runLog();
+    EXPECT_TRUE(lastRunResult().connected);
+    EXPECT_EQ(lastRunResult().errorTotal, 0);
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:Data successfully migrated, created 0 tables, copyed 0 tables")));
+    EXPECT_TRUE(seam.questions.isEmpty());
+    EXPECT_TRUE(lastRunResult().logFile.startsWith(dataDir.path() + QStringLiteral("/Export/")));
+}
+
+TEST_F(Engine, EntriesWithoutSeparatorOrFieldMatches)
+{
+    oracleExec({QStringLiteral("drop table if exists \"ENG_ALLF\""),
+                QStringLiteral("create table \"ENG_ALLF\" (\"ID\" numeric(9,0) not null primary key, "
+                               "\"NAME\" varchar2(30), \"BORN\" oracle.date)"),
+                QStringLiteral("insert into \"ENG_ALLF\" values (1, '甲', '2001-02-03 04:05:06'), (2, null, null)")});
+    mysqlExec({QStringLiteral("drop table if exists eng_allf")});
+    load(QStringLiteral("[Config/Tables]\nNO SEPARATOR\nENG_ALLF=eng_allf\n"));
+
+    const QStringList log = runLog();
+    EXPECT_EQ(lastRunResult().errorTotal, 0);
+    // A line without "=" gets its start text only and is not counted.
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Hint]:Starting copy table \"NO SEPARATOR\"")));
+    EXPECT_FALSE(hasLine(log, QStringLiteral("End copy table \"NO SEPARATOR\"")));
+    // A table without field matches is copied with all its fields under their own names.
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Hint]:No field matches for table \"ENG_ALLF\": all its fields are "
+                                            "copied under their own names")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_ALLF\", error=0,copy record=2,create=True")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:Data successfully migrated, created 1 tables, copyed 1 tables")));
+    EXPECT_EQ(mysqlRows(QStringLiteral("select concat_ws('|', ID, coalesce(NAME, 'NULL'), "
+                                       "coalesce(date_format(BORN, '%Y-%m-%d %H:%i:%s'), 'NULL')) "
+                                       "from eng_allf order by ID")),
+              (QStringList{QStringLiteral("1|甲|2001-02-03 04:05:06"), QStringLiteral("2|NULL|NULL")}));
+}
+
+} // namespace
