@@ -1,5 +1,6 @@
 #include "dbaccess/UniDACDataModule_Unit.h"
 
+#include "dbaccess/DbKind.h"
 #include "foundation/CommonUtils_Unit.h"
 #include "foundation/KwStringsComponet.h"
 #include "foundation/KwTextForm.h"
@@ -8,8 +9,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-constexpr int kOracleKind = 2;
 
 std::unique_ptr<TKwStringsComponet> loadShipped(const QString& name)
 {
@@ -43,7 +42,7 @@ TUniDAC_DataModule& uniDacDataModule()
 
 QString mapSourceTypeName(int kind, const QString& raw)
 {
-    if (kind == kOracleKind)
+    if (kind == dbkind::Oracle)
         return isOracleTimestampForm(raw) ? QStringLiteral("timestamp") : raw;
     const QString kindName = dbKindName(kind);
     const TStringList* codes =
