@@ -5,15 +5,12 @@
 #include "foundation/Exception.h"
 #include "foundation/KwStringsComponet.h"
 #include "foundation/StringList.h"
+#include "migration/ExecuteConvert.h"
 #include "records/ErrTrack.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
 #include "shell/UIFarmeList.h"
 
-#if __has_include("migration/ExecuteConvert.h")
-#include "migration/ExecuteConvert.h"
-#define QUENLOR_HAS_ENGINE 1
-#endif
 
 #include <array>
 
@@ -266,14 +263,7 @@ void TCopyConvert::loadConnectPasswords(const TKwStringsComponet& table)
 
 void TCopyConvert::executeConvert(IUIContext* context, bool structureOnly, bool quiet)
 {
-#ifdef QUENLOR_HAS_ENGINE
     executeCopyConvert(*this, context, structureOnly, quiet);
-#else
-    // The execution engine is not in this build yet.
-    Q_UNUSED(context);
-    Q_UNUSED(structureOnly);
-    Q_UNUSED(quiet);
-#endif
 }
 
 void TCopyConvert::executeImport(TAbsDBDumpData*, IUIContext*, int)
