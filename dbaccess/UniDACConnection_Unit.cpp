@@ -88,6 +88,21 @@ private:
     bool m_saved;
 };
 
+// The destination names of a field map's lines in order, and source=destination
+// lines for looking a record field's column up.
+void splitFieldMap(const TStringList& map, bool sourceFirst, QStringList& destNames, TStringList& destBySource)
+{
+    for (const QString& line : map.lines()) {
+        if (!TStringList::hasName(line))
+            continue;
+        const QString name = TStringList::nameOf(line);
+        const QString value = line.mid(name.size() + 1);
+        const QString& dest = sourceFirst ? value : name;
+        destNames << dest;
+        destBySource.add((sourceFirst ? name : value) + u'=' + dest);
+    }
+}
+
 } // namespace
 
 void setLoginDialogHook(TLoginDialogHook hook)
@@ -438,14 +453,7 @@ void TUniDAC_Connection::findFailingFields(const QString& table, const TStringLi
 {
     QStringList destNames;
     TStringList destBySource;
-    for (const QString& line : fieldMap.lines()) {
-        if (!TStringList::hasName(line))
-            continue;
-        const QString source = TStringList::nameOf(line);
-        const QString dest = line.mid(source.size() + 1);
-        destNames << dest;
-        destBySource.add(source + u'=' + dest);
-    }
+    splitFieldMap(fieldMap, true, destNames, destBySource);
     findFailing(table, destNames, destBySource, failures, record);
 }
 
@@ -454,13 +462,7 @@ void TUniDAC_Connection::findFailingFieldsDestToSource(const QString& table, con
 {
     QStringList destNames;
     TStringList destBySource;
-    for (const QString& line : destToSourceMap.lines()) {
-        if (!TStringList::hasName(line))
-            continue;
-        const QString dest = TStringList::nameOf(line);
-        destNames << dest;
-        destBySource.add(line.mid(dest.size() + 1) + u'=' + dest);
-    }
+    splitFieldMap(destToSourceMap, false, destNames, destBySource);
     findFailing(table, destNames, destBySource, failures, record);
 }
 

@@ -22,19 +22,6 @@
 
 namespace {
 
-std::unique_ptr<TFieldMetadata> field(const QString& name, const QString& type, int length, int precision, int scale,
-                                      bool notNull)
-{
-    auto f = std::make_unique<TFieldMetadata>();
-    f->setName(name);
-    f->setTypeName(type);
-    f->setLength(length);
-    f->setPrecision(precision);
-    f->setScale(scale);
-    f->setNotNull(notNull);
-    return f;
-}
-
 std::unique_ptr<TIndexMetadataList> primaryKeyOn(const QStringList& columns)
 {
     auto list = std::make_unique<TIndexMetadataList>();
@@ -312,13 +299,13 @@ TEST_F(MySqlConnection, CreatesTableWithKeyAndReadsItBack)
     created << name;
     TTableMetadata table(name);
     TFieldMetadataList fields;
-    fields.add(field(QStringLiteral("region"), QStringLiteral("VARCHAR"), 10, -1, -1, true));
-    fields.add(field(QStringLiteral("id"), QStringLiteral("INT"), -1, 9, 0, true));
-    fields.add(field(QStringLiteral("amount"), QStringLiteral("DECIMAL"), -1, 12, 2, false));
-    fields.add(field(QStringLiteral("plain"), QStringLiteral("DECIMAL"), -1, -1, -1, false));
-    fields.add(field(QStringLiteral("ratio"), QStringLiteral("DOUBLE"), -1, -1, -1, false));
-    fields.add(field(QStringLiteral("stamp"), QStringLiteral("DATETIME(6)"), -1, -1, 6, false));
-    fields.add(field(QStringLiteral("body"), QStringLiteral("LONGTEXT"), -1, -1, -1, false));
+    fields.add(makeField(QStringLiteral("region"), QStringLiteral("VARCHAR"), 10, -1, -1, true));
+    fields.add(makeField(QStringLiteral("id"), QStringLiteral("INT"), -1, 9, 0, true));
+    fields.add(makeField(QStringLiteral("amount"), QStringLiteral("DECIMAL"), -1, 12, 2, false));
+    fields.add(makeField(QStringLiteral("plain"), QStringLiteral("DECIMAL"), -1, -1, -1, false));
+    fields.add(makeField(QStringLiteral("ratio"), QStringLiteral("DOUBLE"), -1, -1, -1, false));
+    fields.add(makeField(QStringLiteral("stamp"), QStringLiteral("DATETIME(6)"), -1, -1, 6, false));
+    fields.add(makeField(QStringLiteral("body"), QStringLiteral("LONGTEXT"), -1, -1, -1, false));
     auto key = primaryKeyOn({QStringLiteral("region"), QStringLiteral("id")});
     {
         TestErrorList errors;
@@ -513,8 +500,8 @@ TEST_F(OracleConnection, PrimaryKeyComesFromANamedConstraint)
     for (const QString& t : {name, longName}) {
         TTableMetadata table(t);
         TFieldMetadataList fields;
-        fields.add(field(QStringLiteral("ID"), QStringLiteral("VARCHAR2"), 10, -1, -1, true));
-        fields.add(field(QStringLiteral("NOTE"), QStringLiteral("VARCHAR2"), 20, -1, -1, false));
+        fields.add(makeField(QStringLiteral("ID"), QStringLiteral("VARCHAR2"), 10, -1, -1, true));
+        fields.add(makeField(QStringLiteral("NOTE"), QStringLiteral("VARCHAR2"), 20, -1, -1, false));
         auto key = primaryKeyOn({QStringLiteral("ID")});
         TestErrorList errors;
         EXPECT_TRUE(conn->createTableWithKey(table, fields, &errors.list, key.get(), conn->generator()));

@@ -11,19 +11,6 @@
 
 namespace {
 
-std::unique_ptr<TFieldMetadata> field(const QString& name, const QString& type, int length, int precision, int scale,
-                                      bool notNull)
-{
-    auto f = std::make_unique<TFieldMetadata>();
-    f->setName(name);
-    f->setTypeName(type);
-    f->setLength(length);
-    f->setPrecision(precision);
-    f->setScale(scale);
-    f->setNotNull(notNull);
-    return f;
-}
-
 // An index whose columns are "dest" or "dest DESC" texts; source names are the
 // destination names in lower case.
 std::unique_ptr<TIndexMetadata> index(const QString& name, bool primary, const QStringList& columns)
@@ -49,8 +36,8 @@ struct OrdersTable {
     TIndexMetadataList indexes;
     OrdersTable(const QString& idType = QStringLiteral("INT"))
     {
-        fields.add(field(QStringLiteral("id"), idType, -1, 10, 0, true));
-        fields.add(field(QStringLiteral("name"), QStringLiteral("VARCHAR"), 50, -1, -1, false));
+        fields.add(makeField(QStringLiteral("id"), idType, -1, 10, 0, true));
+        fields.add(makeField(QStringLiteral("name"), QStringLiteral("VARCHAR"), 50, -1, -1, false));
         indexes.add(index(QStringLiteral("PRIMARY"), true, {QStringLiteral("id")}));
     }
 };
@@ -159,8 +146,8 @@ TEST_F(CreateTable, MssqlTextColumnsNeverTakeNotNull)
 {
     TTableMetadata table(QStringLiteral("notes"));
     TFieldMetadataList fields;
-    fields.add(field(QStringLiteral("body"), QStringLiteral("TEXT"), -1, -1, -1, true));
-    fields.add(field(QStringLiteral("code"), QStringLiteral("varchar"), 8, -1, -1, true));
+    fields.add(makeField(QStringLiteral("body"), QStringLiteral("TEXT"), -1, -1, -1, true));
+    fields.add(makeField(QStringLiteral("code"), QStringLiteral("varchar"), 8, -1, -1, true));
     auto g = createTableGenerator(dbkind::MSSQL);
     EXPECT_EQ(g->getCreateTableSQL(table, fields, nullptr),
               QStringLiteral("CREATE TABLE  notes (body TEXT ,code varchar(8) NOT NULL  )"));
@@ -199,11 +186,11 @@ TEST_F(CreateTable, SizePartsByScopeClass)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         auto g = createTableGenerator(c.kind);
-        auto f = field(QStringLiteral("c"), QLatin1String(c.type), c.length, c.precision, c.scale, true);
+        auto f = makeField(QStringLiteral("c"), QLatin1String(c.type), c.length, c.precision, c.scale, true);
         EXPECT_EQ(g->columnTypeText(*f), QLatin1String(c.expected));
     }
     auto g = createTableGenerator(dbkind::MySQL);
-    auto text = field(QStringLiteral("c"), QStringLiteral("VARCHAR"), 5, -1, -1, true);
+    auto text = makeField(QStringLiteral("c"), QStringLiteral("VARCHAR"), 5, -1, -1, true);
     EXPECT_EQ(g->columnTypeTextWithLength(*text, -1, 60), QStringLiteral(" VARCHAR(60) "));
     EXPECT_EQ(text->getLength(), 5);
 }

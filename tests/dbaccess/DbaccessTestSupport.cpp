@@ -3,6 +3,7 @@
 #include "dbaccess/DbKind.h"
 #include "dbaccess/UniDACConnection_Unit.h"
 #include "foundation/Exception.h"
+#include "records/FieldMetadata.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
 #include "shell/MainDataModule_Unit.h"
@@ -76,4 +77,17 @@ void resetRunState()
 void dropMySqlTable(TUniDAC_Connection& connection, const QString& table)
 {
     connection.execSQL(QStringLiteral("DROP TABLE IF EXISTS `%1`").arg(table));
+}
+
+std::unique_ptr<TFieldMetadata> makeField(const QString& name, const QString& type, int length, int precision,
+                                          int scale, bool notNull)
+{
+    auto f = std::make_unique<TFieldMetadata>();
+    f->setName(name);
+    f->setTypeName(type);
+    f->setLength(length);
+    f->setPrecision(precision);
+    f->setScale(scale);
+    f->setNotNull(notNull);
+    return f;
 }

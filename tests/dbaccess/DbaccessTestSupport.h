@@ -15,6 +15,7 @@
 #include <memory>
 #include <ostream>
 
+class TFieldMetadata;
 class TUniDAC_Connection;
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -53,6 +54,10 @@ std::unique_ptr<TUniDAC_Connection> openOracle(bool destination = false);
 
 // Built-in option defaults, naming options off, stop flag cleared; call in SetUp.
 void resetRunState();
+
+// A column description; -1 marks an absent length, precision or scale.
+std::unique_ptr<TFieldMetadata> makeField(const QString& name, const QString& type, int length, int precision,
+                                          int scale, bool notNull);
 
 // Drops the MariaDB table if it exists (no error when it does not).
 void dropMySqlTable(TUniDAC_Connection& connection, const QString& table);
