@@ -1,13 +1,17 @@
-// Create-table, add-primary-key and index-name texts of the dialect generators.
+// Create-table, add-primary-key and index-name texts of the dialect generators,
+// and Oracle number columns created in MariaDB.
 
 #include "DbaccessTestSupport.h"
 
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
+#include "dbaccess/UniDACConnection_Unit.h"
+#include "platform/db/DbQuery.h"
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"
 #include "records/TableMetadata.h"
 #include "shell/DBOption.h"
+#include "shell/TypeMapping.h"
 
 namespace {
 
@@ -231,6 +235,50 @@ TEST_F(CreateTable, UniqueIndexNames)
     }
     auto g = createTableGenerator(dbkind::MySQL);
     EXPECT_EQ(uniqueIndexName(*g, QStringLiteral("IX"), nullptr), QStringLiteral("IX"));
+}
+
+} // namespace
+
+// ---- Oracle numbers as MySQL columns, through the real servers ----
+
+namespace {
+
+TEST(CreateTableFromOracle, NumberColumnsBecomeValidMySqlColumns)
+{
+    REQUIRE_ORACLE();
+    REQUIRE_MYSQL();
+    resetRunState();
+    dbOption().quoteNames = true;
+    auto source = openOracle();
+    auto dest = openMySql();
+    // Column metadata from the dictionary, the field type from reading, as the importer combines them.
+    const std::unique_ptr<TFieldMetadataList> meta = source->getFieldList(QStringLiteral("ALL_TYPES"));
+    const std::unique_ptr<DbQuery> probe = source->openSQL(QStringLiteral(
+        "select \"N_PLAIN\", \"N_INT9\", \"N_INT19\", \"N_DEC\", \"F_FLOAT\", \"F_DOUBLE\" from \"ALL_TYPES\" where 0=1"));
+    TTableMetadata table(QStringLiteral("ddl_numbers"));
+    TFieldMetadataList fields;
+    for (const DbFieldDef& def : probe->fieldDefs()) {
+        std::unique_ptr<TFieldMetadata> f = meta->findByName(def.name)->clone();
+        f->setTypeName(fieldTypeNameOf(dbkind::MySQL, def.dataType));
+        fields.add(std::move(f));
+    }
+    dropMySqlTable(*dest, table.name);
+    TestErrorList errors;
+    EXPECT_TRUE(dest->createTableWithKey(table, fields, &errors.list, nullptr, dest->generator()));
+    const std::unique_ptr<TStringList> types = dest->getSQLList(QStringLiteral(
+        "select COLUMN_NAME, COLUMN_TYPE from information_schema.COLUMNS where TABLE_SCHEMA = database() "
+        "and TABLE_NAME = 'ddl_numbers' order by ORDINAL_POSITION"));
+    ASSERT_TRUE(types);
+    EXPECT_EQ(types->lines(), QStringList({QStringLiteral("N_PLAIN=decimal(65,30)"), QStringLiteral("N_INT9=int(9)"),
+                                           QStringLiteral("N_INT19=decimal(19,0)"),
+                                           QStringLiteral("N_DEC=decimal(38,8)"), QStringLiteral("F_FLOAT=double"),
+                                           QStringLiteral("F_DOUBLE=double")}));
+    dest->execSQL(QStringLiteral("insert into ddl_numbers (N_PLAIN, F_DOUBLE) values "
+                                 "(-123456789012345678901.123456789, -2.25e-300)"));
+    EXPECT_EQ(dest->getSQLValue(QStringLiteral("select N_PLAIN from ddl_numbers")),
+              QStringLiteral("-123456789012345678901.123456789000000000000000000000"));
+    dropMySqlTable(*dest, table.name);
+    dbOption() = TDBOption();
 }
 
 } // namespace
