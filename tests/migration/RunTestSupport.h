@@ -11,6 +11,8 @@
 
 class TUniDAC_Connection;
 
+inline void PrintTo(const QStringList& lines, std::ostream* os) { *os << lines.join(u'\n').toStdString(); }
+
 // Start-up with this edition's creaters, English texts, run state reset.
 void startEngine();
 

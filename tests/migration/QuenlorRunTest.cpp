@@ -1,0 +1,300 @@
+// quenlor-run end to end: the real executables against the real MariaDB and
+// the Oracle stand-in, with a throwaway data folder.
+
+#include "RunTestSupport.h"
+
+#include "foundation/AES.h"
+#include "foundation/KwStringsComponet.h"
+#include "foundation/KwTextForm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+struct TRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class QuenlorRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), tmp.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    }
+
+    // Packs the text form into an enciphered configuration file.
+    QString writeJob(const QString& text, const QString& name = QStringLiteral("job"))
+    {
+        const QString textFile = tmp.filePath(name + QStringLiteral(".txt"));
+        QFile file(textFile);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        file.close();
+        const QString config = tmp.filePath(name + QStringLiteral(".Tvcfg"));
+        EXPECT_EQ(QProcess::execute(QStringLiteral(QUENLOR_CONFIG_EXE), {QStringLiteral("pack"), textFile, config}), 0);
+        return config;
+    }
+
+    void start(QProcess& process, const QString& program, const QStringList& arguments)
+    {
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        ASSERT_TRUE(process.waitForStarted());
+    }
+
+    static TRun finish(QProcess& process, int timeoutMs = 120000)
+    {
+        process.waitForFinished(timeoutMs);
+        TRun run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    TRun runTool(const QString& program, const QStringList& arguments)
+    {
+        QProcess process;
+        start(process, program, arguments);
+        return finish(process);
+    }
+
+    TRun quenlorRun(const QStringList& arguments) { return runTool(QStringLiteral(QUENLOR_RUN_EXE), arguments); }
+
+    static QString captured(const QString& text, const QString& pattern)
+    {
+        return QRegularExpression(pattern).match(text).captured(1);
+    }
+    static QString logFileOf(const TRun& run) { return captured(run.out, QStringLiteral("saved to \"([^\"]+)\"")); }
+    static QString workFolderOf(const TRun& run)
+    {
+        return captured(run.out, QStringLiteral("quenlor-errors show \"([^\"]+)\""));
+    }
+    static bool hasLine(const QStringList& lines, const QString& tail)
+    {
+        return std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.endsWith(tail); });
+    }
+
+    QTemporaryDir tmp;
+    QProcessEnvironment environment;
+};
+
+// Source and destination columns as one comparable text per row.
+const char kOrdersSource[] =
+    "select concat_ws('|', \"ID\", \"DEPT_NO\", \"CODE\", \"AMOUNT\"::text, "
+    "to_char(\"CREATED\", 'YYYY-MM-DD HH24:MI:SS'), to_char(\"STAMP\", 'YYYY-MM-DD HH24:MI:SS.US'), "
+    "\"NOTE\", \"BODY\", encode(\"PIC\", 'hex'), coalesce(\"SPARE\"::text, 'NULL')) "
+    "from \"RUN_MV_ORDERS\" order by \"ID\"";
+const char kOrdersDest[] =
+    "select concat_ws('|', ID, DEPT_NO, CODE, cast(AMOUNT as char), date_format(CREATED, '%Y-%m-%d %H:%i:%s'), "
+    "date_format(STAMP, '%Y-%m-%d %H:%i:%s.%f'), NOTE, BODY, lower(hex(PIC)), coalesce(SPARE, 'NULL')) "
+    "from run_mv_orders order by ID";
+
+TEST_F(QuenlorRun, MovesEveryRowAndRecordsExactlyTheFailingRows)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    oracleExec({
+        QStringLiteral("drop table if exists \"RUN_MV_DEPT\", \"RUN_MV_ORDERS\", \"RUN_MV_PAY\""),
+        QStringLiteral("create table \"RUN_MV_DEPT\" (\"DEPT_NO\" numeric(4,0) not null primary key, "
+                       "\"NAME\" nvarchar2(40))"),
+        QStringLiteral("insert into \"RUN_MV_DEPT\" select g, '部门 ' || g || ' Ünit' from generate_series(1, 5) g"),
+        QStringLiteral("create table \"RUN_MV_ORDERS\" (\"ID\" numeric(9,0) not null primary key, "
+                       "\"DEPT_NO\" numeric(4,0), \"CODE\" varchar2(20), \"AMOUNT\" numeric(12,2), "
+                       "\"CREATED\" oracle.date, \"STAMP\" timestamp(6), \"NOTE\" nvarchar2(60), \"BODY\" clob, "
+                       "\"PIC\" bytea, \"SPARE\" numeric(9,0))"),
+        QStringLiteral("create index \"IX_RUN_MV_ORDERS_DEPT\" on \"RUN_MV_ORDERS\" (\"DEPT_NO\")"),
+        QStringLiteral("insert into \"RUN_MV_ORDERS\" select g, 1 + g % 5, 'C' || lpad(g::text, 6, '0'), "
+                       "(g * 37 % 100000) / 100.0, timestamp '1999-12-31 23:00:00' + g * interval '61 minutes', "
+                       "timestamp '2024-02-29 12:00:00.000001' + g * interval '1.5 seconds', "
+                       "'注文 ' || g || ' ÄÖÜ 😀', repeat('long text ' || g || ' ', 50), "
+                       "decode(lpad(to_hex(g), 8, '0'), 'hex'), case when g % 10 = 0 then g end "
+                       "from generate_series(1, 1000) g"),
+        QStringLiteral("create table \"RUN_MV_PAY\" (\"ID\" numeric(9,0) not null primary key, "
+                       "\"AMOUNT\" numeric(12,2))"),
+        QStringLiteral("insert into \"RUN_MV_PAY\" select g, case when g in (4, 9) then -g else g end "
+                       "from generate_series(1, 10) g"),
+    });
+    // The job keeps destination tables; only run_mv_pay exists beforehand, refusing negative amounts.
+    mysqlExec({QStringLiteral("drop table if exists run_mv_dept, run_mv_orders, run_mv_pay, run_mv_totals"),
+               QStringLiteral("create table run_mv_pay (ID int primary key, AMOUNT decimal(12,2) check (AMOUNT >= 0))")});
+    TJobOptions options;
+    options.dropDestTable = false;
+    const QString config = writeJob(jobText(
+        QStringLiteral("[Config/Tables]\nRUN_MV_DEPT=run_mv_dept\nRUN_MV_ORDERS=run_mv_orders\nRUN_MV_PAY=run_mv_pay\n"
+                       "SQL@dept_totals=run_mv_totals\n"
+                       "[Config/FieldMatch/RUN_MV_DEPT]\nDEPT_NO=DEPT_NO\nNAME=DEPT_NAME\n"
+                       "[Config/FieldMatch/RUN_MV_ORDERS]\nID=ID\nDEPT_NO=DEPT_NO\nCODE=CODE\nAMOUNT=AMOUNT\n"
+                       "CREATED=CREATED\nSTAMP=STAMP\nNOTE=NOTE\nBODY=BODY\nPIC=PIC\nSPARE=SPARE\n"
+                       "[Config/SQL/SQL@dept_totals]\nselect \"DEPT_NO\", count(*) as \"N\" from \"RUN_MV_ORDERS\" "
+                       "group by \"DEPT_NO\"\n"),
+        options));
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang"), QStringLiteral("EN")});
+    ASSERT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Errors recorded: 2\n")));
+
+    // Every row arrives with equal values.
+    const QStringList sourceOrders = oracleRows(QString::fromLatin1(kOrdersSource));
+    EXPECT_EQ(sourceOrders.size(), 1000);
+    EXPECT_EQ(mysqlRows(QString::fromLatin1(kOrdersDest)), sourceOrders);
+    EXPECT_EQ(mysqlRows(QStringLiteral("select concat(DEPT_NO, '|', DEPT_NAME) from run_mv_dept order by 1")),
+              oracleRows(QStringLiteral("select \"DEPT_NO\" || '|' || \"NAME\" from \"RUN_MV_DEPT\" order by 1")));
+    EXPECT_EQ(mysqlRows(QStringLiteral("select concat(DEPT_NO, '|', N) from run_mv_totals order by DEPT_NO")),
+              oracleRows(QStringLiteral("select \"DEPT_NO\" || '|' || count(*) from \"RUN_MV_ORDERS\" "
+                                        "group by \"DEPT_NO\" order by \"DEPT_NO\"")));
+    EXPECT_EQ(mysqlRows(QStringLiteral("select group_concat(ID order by ID) from run_mv_pay")),
+              QStringList{QStringLiteral("1,2,3,5,6,7,8,10")});
+
+    // The error files hold exactly the two refused rows.
+    const QString folder = workFolderOf(run);
+    ASSERT_FALSE(folder.isEmpty()) << run.out.toStdString();
+    const TRun errors = runTool(QStringLiteral(QUENLOR_ERRORS_EXE), {QStringLiteral("show"), folder});
+    ASSERT_EQ(errors.exitCode, 0) << errors.err.toStdString();
+    QSet<QString> failedIds;
+    for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("\n    ID=(\\d+)\n")).globalMatch(errors.out))
+        failedIds.insert(m.captured(1));
+    EXPECT_EQ(failedIds, (QSet<QString>{QStringLiteral("4"), QStringLiteral("9")})) << errors.out.toStdString();
+    EXPECT_EQ(errors.out.count(QStringLiteral(": Insert record error\n")), 2);
+    EXPECT_TRUE(errors.out.contains(QStringLiteral("ConfigFileName=") + config));
+
+    // The log has the run's lines and no password.
+    const QStringList log = fileLines(logFileOf(run));
+    ASSERT_FALSE(log.isEmpty()) << run.out.toStdString();
+    EXPECT_TRUE(log.first().endsWith(QStringLiteral("[Info]:Configuration  file name =\"") + config + u'"'));
+    EXPECT_TRUE(log.contains(QStringLiteral(" type=\"Oracle\"")));
+    EXPECT_TRUE(log.contains(QStringLiteral("  Operation=move")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Hint]:Starting copy table \"RUN_MV_ORDERS\"")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"RUN_MV_ORDERS\", error=0,copy record=1000,create=True")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"RUN_MV_PAY\", error=2,copy record=8,create=False")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"SQL@dept_totals\", error=0,copy record=5,create=True")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Warning]:Data successfully migrated, created 3 tables, copyed 4 tables")));
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const QString& l) { return l.contains(QStringLiteral("[Error]:(Insert record error)\t")); }),
+              2);
+    for (const QString& line : log)
+        EXPECT_FALSE(line.contains(testEnv("QUENLOR_ORACLE_PASSWORD")) || line.contains(testEnv("QUENLOR_MYSQL_PASSWORD")))
+            << line.toStdString();
+}
+
+TEST_F(QuenlorRun, StructCreatesTablesWithoutRowsAndKeepsTheSource)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    oracleExec({QStringLiteral("drop table if exists \"RUN_ST_A\""),
+                QStringLiteral("create table \"RUN_ST_A\" (\"ID\" numeric(9,0) not null primary key, \"V\" varchar2(10))"),
+                QStringLiteral("insert into \"RUN_ST_A\" values (1, 'a'), (2, 'b'), (3, 'c')")});
+    mysqlExec({QStringLiteral("drop table if exists run_st_a, run_st_sql")});
+    TJobOptions options;
+    options.clearSourceTable = true; // must not empty a source whose rows were not copied
+    const QString config = writeJob(jobText(
+        QStringLiteral("[Config/Tables]\nRUN_ST_A=run_st_a\nSQL@st=run_st_sql\n"
+                       "[Config/FieldMatch/RUN_ST_A]\nID=ID\nV=V\n"
+                       "[Config/SQL/SQL@st]\nselect \"ID\", \"V\" from \"RUN_ST_A\"\n"),
+        options));
+
+    const TRun run = quenlorRun({config, QStringLiteral("--struct"), QStringLiteral("--lang=EN")});
+    ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(mysqlTableExists(QStringLiteral("run_st_a")));
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_st_a")), QStringList{QStringLiteral("0")});
+    // A custom statement has no structure-only read: its rows are copied.
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_st_sql")), QStringList{QStringLiteral("3")});
+    EXPECT_EQ(oracleRows(QStringLiteral("select count(*) from \"RUN_ST_A\"")), QStringList{QStringLiteral("3")});
+    const QStringList log = fileLines(logFileOf(run));
+    EXPECT_TRUE(log.contains(QStringLiteral("  Operation=struct")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"RUN_ST_A\", error=0,copy record=0,create=True")));
+}
+
+TEST_F(QuenlorRun, InterruptStopsAfterTheCurrentRowAndSavesTheLog)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    mysqlExec({QStringLiteral("drop table if exists run_sig_stream")});
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nSTREAM_ROWS=run_sig_stream\n")));
+
+    QProcess process;
+    start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
+    // Interrupt once the first rows have been committed.
+    QString copied = QStringLiteral("0");
+    for (int i = 0; i < 600 && copied == QLatin1String("0") && process.state() == QProcess::Running; ++i) {
+        QThread::msleep(50);
+        if (mysqlTableExists(QStringLiteral("run_sig_stream")))
+            copied = mysqlRows(QStringLiteral("select count(*) from run_sig_stream")).value(0);
+    }
+    ASSERT_EQ(process.state(), QProcess::Running) << "the table was copied before it could be interrupted";
+    ::kill(pid_t(process.processId()), SIGINT);
+    const TRun run = finish(process);
+
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Stopped on request")));
+    const QStringList log = fileLines(logFileOf(run));
+    const QString end = captured(log.join(u'\n'), QStringLiteral("End copy table \"STREAM_ROWS\", error=0,copy record=(\\d+)"));
+    ASSERT_FALSE(end.isEmpty()) << log.join(u'\n').toStdString();
+    EXPECT_LT(end.toInt(), 200000);
+    // The stop came between rows: every row counted as copied is in the destination.
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_sig_stream")), QStringList{end});
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:Data successfully migrated, created 1 tables, copyed 1 tables")));
+}
+
+TEST_F(QuenlorRun, RefusesWhatItCannotRun)
+{
+    const QString plain = jobText(QStringLiteral("[Config/Tables]\n"));
+    // quenlor-config refuses to pack a job of the wrong kind: encipher it here.
+    const QString wrongKind = tmp.filePath(QStringLiteral("kind.Tvcfg"));
+    {
+        TKwStringsComponet table;
+        kwTableFromText(table, QString(plain).replace(QStringLiteral("Source=Oracle"), QStringLiteral("Source=PostgreSQL")));
+        initConfigKey();
+        saveEncryptedTable(table, wrongKind);
+    }
+    QString closed = plain;
+    closed.replace(QRegularExpression(QStringLiteral("MainProperty_Server=[^\n]*")),
+                   QStringLiteral("MainProperty_Server=127.0.0.1"));
+    closed.replace(QRegularExpression(QStringLiteral("MainProperty_Port=[^\n]*")), QStringLiteral("MainProperty_Port=1"));
+    const QString closedPort = writeJob(closed, QStringLiteral("closed"));
+    const QString garbage = tmp.filePath(QStringLiteral("garbage.Tvcfg"));
+    QFile file(garbage);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is no configuration file\n");
+    file.close();
+    const QString en = QStringLiteral("--lang=EN");
+
+    struct TCase {
+        QStringList arguments;
+        int exitCode;
+        QString output; // expected on standard output or error
+    };
+    const TCase cases[] = {
+        {{}, 2, QStringLiteral("no configuration file given")},
+        {{QStringLiteral("--bogus"), garbage}, 2, QStringLiteral("unknown option --bogus")},
+        {{garbage, QStringLiteral("--lang"), QStringLiteral("FR")}, 2, QStringLiteral("--lang takes EN or CN")},
+        {{QStringLiteral("--help")}, 0, QStringLiteral("Usage: quenlor-run CONFIG.Tvcfg")},
+        {{tmp.filePath(QStringLiteral("missing.Tvcfg")), en}, 2, QStringLiteral("Configuration file not found")},
+        {{tmp.filePath(QStringLiteral("missing.Tvcfg")), QStringLiteral("--lang=CN")}, 2, QStringLiteral("未找到配置文件")},
+        {{garbage, en}, 2, QStringLiteral("Cannot load the job of")},
+        {{wrongKind, en}, 2, QStringLiteral("Source database error,\"PostgreSQL\"<>\"Oracle\"")},
+        {{closedPort, en}, 2, QStringLiteral("Connect MySQL database fail!")},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = quenlorRun(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(c.output))
+            << c.arguments.join(u' ').toStdString() << "\n" << run.out.toStdString() << run.err.toStdString();
+    }
+}
+
+} // namespace
