@@ -86,7 +86,7 @@ echo "bench: quenlor-run"
 start=$(now)
 XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config /usr/bin/time -v -o "$work/time.txt" \
   "$run" "$work/job.Tvcfg" --lang EN >"$work/run.out" 2>&1 || { cat "$work/run.out"; exit 1; }
-run_s=$(echo "$(now) - $start" | bc)
+run_s=$(awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }')
 copied=$(my -N -B -e "select count(*) from \`$QUENLOR_MYSQL_DATABASE\`.bench_run_rows")
 [[ $copied == "$rows" ]] || { echo "bench: only $copied rows arrived"; cat "$work/run.out"; exit 1; }
 peak_kb=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.txt")
@@ -98,14 +98,14 @@ start=$(now)
 pg -c "\\copy (select \"ID\", \"QTY\", \"PRICE\", \"CODE\", \"CREATED\", \"SPARSE\" from \"BENCH_RUN_ROWS\") to stdout with (format csv, null '\\N')" |
   my --local-infile=1 "$QUENLOR_MYSQL_DATABASE" -e "load data local infile '/dev/stdin' into table bench_run_load
        fields terminated by ',' optionally enclosed by '\"' lines terminated by '\n'"
-load_s=$(echo "$(now) - $start" | bc)
+load_s=$(awk -v a="$(now)" -v b="$start" 'BEGIN { print a - b }')
 loaded=$(my -N -B -e "select count(*) from \`$QUENLOR_MYSQL_DATABASE\`.bench_run_load")
 [[ $loaded == "$rows" ]] || { echo "bench: the bulk load gave $loaded rows"; exit 1; }
 
-run_rate=$(echo "$rows / $run_s" | bc)
-load_rate=$(echo "$rows / $load_s" | bc)
+run_rate=$(awk -v r="$rows" -v s="$run_s" 'BEGIN { printf "%d", r / s }')
+load_rate=$(awk -v r="$rows" -v s="$load_s" 'BEGIN { printf "%d", r / s }')
 printf 'rows                        %d\n' "$rows"
 printf 'quenlor-run                 %.1f s  %d rows/s  (peak RSS %d MiB)\n' "$run_s" "$run_rate" "$((peak_kb / 1024))"
 printf 'psql \\copy | LOAD DATA      %.1f s  %d rows/s\n' "$load_s" "$load_rate"
-printf 'ratio quenlor-run / bulk    %.2f\n' "$(echo "$run_rate / $load_rate" | bc -l)"
+printf 'ratio quenlor-run / bulk    %.2f\n' "$(awk -v a="$run_rate" -v b="$load_rate" 'BEGIN { print a / b }')"
 my -e "drop table if exists \`$QUENLOR_MYSQL_DATABASE\`.bench_run_rows, \`$QUENLOR_MYSQL_DATABASE\`.bench_run_load"
