@@ -16,6 +16,8 @@
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
 #include "shell/MainConfigInfo.h"
+#include "shell/RunParam.h"
+#include "shell/StopFlag.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -68,9 +70,19 @@ protected:
 
     void TearDown() override
     {
+        destroyRunParam();
+        clearStopForTests();
         setModalSeam(nullptr);
         setErrorViewerHook(nullptr);
         setDataFolderSetting(QString());
+    }
+
+    // A command-line "move" with "/run".
+    static void runFromCommandLine()
+    {
+        TRunParam& param = createRunParam();
+        param.operation = opMove;
+        param.runFlag = true;
     }
 
     void load(const QString& sections, const TJobOptions& options = {})
@@ -106,6 +118,7 @@ TEST_F(Engine, DestinationThatCannotBeOpenedStopsBeforeTheSource)
     options.destPassword = QStringLiteral("not-the-password");
     load(QStringLiteral("[Config/Tables]\nENG_NEVER=eng_never\n"), options);
     seam.answer = true;
+    runFromCommandLine();
 
     const QStringList log = runLog();
     const TRunResult first = lastRunResult();
@@ -115,6 +128,7 @@ TEST_F(Engine, DestinationThatCannotBeOpenedStopsBeforeTheSource)
     EXPECT_EQ(job.copyMapping()->sourceConnection(), nullptr) << "the source must not be opened";
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Error]:(Connect database error)\t") + first.connectFailure));
     EXPECT_FALSE(hasLine(log, QStringLiteral("Starting copy table \"ENG_NEVER\"")));
+    EXPECT_FALSE(stopRequested()) << "a run with errors must not close the program";
 
     // The offer to view the errors, accepted: the viewer gets the reloaded errors and the job.
     EXPECT_EQ(seam.questions, QStringList{QStringLiteral("Found 1 errors,view details now?")});
@@ -141,7 +155,9 @@ TEST_F(Engine, DestinationThatCannotBeOpenedStopsBeforeTheSource)
 TEST_F(Engine, EmptyTableListGivesTheSummaryAndNoOffer)
 {
     load(QStringLiteral("[Config/Tables]\n"));
+    runFromCommandLine();
     const QStringList log = runLog();
+    EXPECT_TRUE(stopRequested()) << "a command-line run without errors closes the program";
     EXPECT_TRUE(lastRunResult().connected);
     EXPECT_EQ(lastRunResult().errorTotal, 0);
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:Data successfully migrated, created 0 tables, copyed 0 tables")));
