@@ -8,20 +8,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUENLOR_BUILD_DIR:-$root/build}
 rows=${1:-1000000}
-run=$(find "$build" -maxdepth 2 -type f -name quenlor-run -perm -u+x | head -1)
-config=$(find "$build" -maxdepth 2 -type f -name quenlor-config -perm -u+x | head -1)
-[[ -n $run && -n $config ]] || { echo "bench: build quenlor-run and quenlor-config first" >&2; exit 1; }
+# shellcheck source=../scripts/demo-data/lib.sh
+source "$root/scripts/demo-data/lib.sh"
+run=$(program quenlor-run) || exit 1
+config=$(program quenlor-config) || exit 1
 [[ -x /usr/bin/time ]] || { echo "bench: needs GNU time (apt-get install time)" >&2; exit 1; }
 
 eval "$(bash "$root/scripts/servers" start)"
-pg() {
-  PGPASSWORD=$QUENLOR_PG_PASSWORD "$QUENLOR_PG_PSQL" -X -q -v ON_ERROR_STOP=1 -h "$QUENLOR_PG_HOST" \
-    -p "$QUENLOR_PG_PORT" -U "$QUENLOR_PG_USER" -d "$QUENLOR_PG_DATABASE" "$@"
-}
-my() {
-  MYSQL_PWD=$QUENLOR_MYSQL_PASSWORD mariadb --no-defaults -h "$QUENLOR_MYSQL_HOST" -P "$QUENLOR_MYSQL_PORT" \
-    -u "$QUENLOR_MYSQL_USER" "$@"
-}
 now() { date +%s.%N; }
 
 if [[ $(pg -tA -c "select count(*) from \"BENCH_RUN_ROWS\"" 2>/dev/null || echo 0) != "$rows" ]]; then
@@ -46,30 +39,9 @@ fi
 
 work=$(mktemp -d /tmp/quenlor-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-cat >"$work/job.txt" <<JOB
-[MainInfo]
-ConvertName=CopyConvert
-ConvertVersion=1
-[Config/Init]
-Source=Oracle
-Dest=MySQL
-QuoteFieldName=True
-UppercaseFieldName=False
-DropDestTable=True
-[Config/SourceConnect]
-MainProperty_ProviderName=Oracle
-MainProperty_Username=$QUENLOR_ORACLE_USER
-MainProperty_Password=$QUENLOR_ORACLE_PASSWORD
-ConnectionString=$QUENLOR_ORACLE_ODBC
-UseUnicode=True
-[Config/DestConnect]
-MainProperty_ProviderName=MySQL
-MainProperty_Server=$QUENLOR_MYSQL_HOST
-MainProperty_Port=$QUENLOR_MYSQL_PORT
-MainProperty_Username=$QUENLOR_MYSQL_USER
-MainProperty_Password=$QUENLOR_MYSQL_PASSWORD
-MainProperty_Database=$QUENLOR_MYSQL_DATABASE
-UseUnicode=True
+{
+  job_head "$QUENLOR_MYSQL_DATABASE" QuoteFieldName=True UppercaseFieldName=False DropDestTable=True
+  cat <<JOB
 [Config/Tables]
 BENCH_RUN_ROWS=bench_run_rows
 [Config/FieldMatch/BENCH_RUN_ROWS]
@@ -80,6 +52,7 @@ CODE=CODE
 CREATED=CREATED
 SPARSE=SPARSE
 JOB
+} >"$work/job.txt"
 "$config" pack "$work/job.txt" "$work/job.Tvcfg"
 
 echo "bench: quenlor-run"
