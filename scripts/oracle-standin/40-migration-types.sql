@@ -50,7 +50,7 @@ insert into "MIG_TYPES" values
 -- Values for a destination whose NAME column is varchar(5) NOT NULL.
 create table "MIG_REPAIR" (
   "ID"   numeric(9, 0) not null constraint "PK_MIG_REPAIR" primary key,
-  "NAME" varchar2(40),
+  "NAME" varchar2(80),
   "NOTE" nvarchar2(40)
 );
 insert into "MIG_REPAIR" values
@@ -58,7 +58,8 @@ insert into "MIG_REPAIR" values
   (2, null, 'null name'),
   (3, 'twelve chars', 'too long for five'),
   (4, '中文字符测试中文', 'multibyte'),
-  (5, 'beta', 'fits too');
+  (5, 'beta', 'fits too'),
+  (6, '中文字符测试中文中文字符测试中文中文字符测', 'wide');
 
 reset role;
 analyze;

@@ -77,7 +77,14 @@ bool copyTable(TUniDAC_Connection& source, const QString& sourceTable, TUniDAC_C
             run.afterRow(run.rowsWritten + run.rowsFailed, *run.importer);
         return ok;
     };
-    run.readOk = source.readTable(sourceTable, names, onBegin, onRecord, false, run.errors.get());
+    try {
+        run.readOk = source.readTable(sourceTable, names, onBegin, onRecord, false, run.errors.get());
+    } catch (...) {
+        // The engine ends a table it gave up on all the same: nothing stays in an open transaction.
+        if (run.prepared)
+            run.importer->finish(run.errors.get());
+        throw;
+    }
     if (run.prepared)
         run.importer->finish(run.errors.get());
     return run.readOk;
@@ -122,8 +129,12 @@ QString mysqlValue(TUniDAC_Connection& connection, const QString& sql)
 
 void startImporterTest()
 {
-    startUp();
-    selectLanguage(QStringLiteral("EN"));
+    static const bool started = [] {
+        startUp();
+        selectLanguage(QStringLiteral("EN"));
+        return true;
+    }();
+    (void)started;
     resetRunState();
     dbOption().quoteNames = true;
     currentShowProcess().setDisplay(nullptr);
