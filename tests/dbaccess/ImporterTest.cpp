@@ -5,6 +5,7 @@
 #include "DbaccessTestSupport.h"
 #include "ImportRunner.h"
 
+#include "dbaccess/CreateIndexes.h"
 #include "dbaccess/ExtendFieldLengths.h"
 #include "dbaccess/UniDACConnection_Unit.h"
 #include "dbaccess/UniDacImportTable.h"
@@ -12,6 +13,7 @@
 #include "foundation/LogUtils_Unit.h"
 #include "records/ErrInfo.h"
 #include "records/ErrInfoList.h"
+#include "records/IndexMetadata.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
 
@@ -311,4 +313,70 @@ TEST_F(ImporterTest, UpdateAndKeyModesNeedAPrimaryKey)
     EXPECT_EQ(mysqlColumn(*dest, QStringLiteral("select concat(ID, ':', coalesce(NAME, 'NULL'), ':', "
                                                 "coalesce(NOTE, 'NULL')) from imp_modes order by ID")),
               QStringList({"1:alpha:fits", "3:twelve chars:too long for five", "9:nine:kept"}));
+}
+
+namespace {
+std::unique_ptr<IIndexMetadata> makeIndex(const QString& name, bool unique, const QStringList& columns)
+{
+    auto index = std::make_unique<TIndexMetadata>();
+    index->name = name;
+    index->isUnique = unique;
+    for (const QString& column : columns) {
+        IIndexField* field = index->addField();
+        field->sourceName = column.isEmpty() ? QStringLiteral("GONE") : column;
+        field->destName = column; // empty: the source column is not mapped
+    }
+    return index;
+}
+} // namespace
+
+TEST_F(ImporterTest, IndexesSkipDuplicatesReportUnmappedAndAvoidTakenNames)
+{
+    const QString table = QStringLiteral("imp_indexes");
+    createDest(table, QStringLiteral("A int, B int, C int, index IX_C (B)"));
+    TIndexMetadataList indexes;
+    indexes.add(makeIndex(QStringLiteral("U1"), true, {"A", "B"}));
+    indexes.add(makeIndex(QStringLiteral("U2"), true, {"A", "B"}));
+    indexes.add(makeIndex(QStringLiteral("U3"), true, {"A", "B"}));
+    indexes.add(makeIndex(QStringLiteral("IX_C"), false, {"C"}));
+    indexes.add(makeIndex(QStringLiteral("IX_GONE"), false, {"A", ""}));
+    TShownLines shown;
+    TImportRun run;
+    createIndexes(*dest, table, indexes, run.errors.get());
+
+    EXPECT_EQ(run.errors->errorCount(), 0);
+    EXPECT_EQ(mysqlColumn(*dest, QStringLiteral("select concat(INDEX_NAME, ' ', NON_UNIQUE, ' ', COLUMN_NAME) from "
+                                                "information_schema.STATISTICS where TABLE_SCHEMA='%1' and "
+                                                "TABLE_NAME='imp_indexes' order by INDEX_NAME, SEQ_IN_INDEX")
+                                     .arg(testEnv("QUENLOR_MYSQL_DATABASE"))),
+              QStringList({"IX_C 1 B", "IX_C1 1 C", "U3 0 A", "U3 0 B"}));
+    EXPECT_EQ(shown.lines, QStringList({
+        "The index \"U1\" is invalid, table name=imp_indexes index field= [A ASC,B ASC]",
+        "The index \"U2\" is invalid, table name=imp_indexes index field= [A ASC,B ASC]",
+        "Start create indexes of table \"imp_indexes\"",
+        "Index created, source index name=\"U3\",dest index name=\"U3\"",
+        "Index created, source index name=\"IX_C\",dest index name=\"IX_C1\"",
+        "The index \"IX_GONE\" is invalid, table name=imp_indexes index field= [A ASC,GONE ASC]",
+    }));
+}
+
+TEST_F(ImporterTest, OracleIndexNamesComeFromTableAndColumnCutTo30)
+{
+    // The stand-in plays the Oracle destination; index names are unique per schema there.
+    const QString table = QStringLiteral("IMP_ORACLE_INDEX_NAMES_TABLE"); // 28 characters
+    source->execSQL(QStringLiteral("drop table if exists \"%1\"").arg(table));
+    source->execSQL(QStringLiteral("create table \"%1\" (\"CUSTOMER_ID_A\" numeric, \"CUSTOMER_ID_B\" numeric)").arg(table));
+    TIndexMetadataList indexes;
+    indexes.add(makeIndex(QStringLiteral("IX_A"), false, {"CUSTOMER_ID_A"}));
+    indexes.add(makeIndex(QStringLiteral("IX_B"), true, {"CUSTOMER_ID_B"}));
+    TShownLines shown;
+    TImportRun run;
+    createIndexes(*source, table, indexes, run.errors.get());
+    EXPECT_EQ(run.errors->errorCount(), 0) << run.errorReport().toStdString();
+    EXPECT_EQ(shown.lines.filter(QStringLiteral("Index created")),
+              QStringList({"Index created, source index name=\"IX_A\",dest index name=\"IMP_ORACLE_INDEX_NAMES_TABLE_C\"",
+                           "Index created, source index name=\"IX_B\",dest index name=\"IMP_ORACLE_INDEX_NAMES_TABLE_1\""}));
+    EXPECT_EQ(source->getSQLValue(QStringLiteral("select count(*) from all_indexes where table_name = '%1'").arg(table)),
+              QStringLiteral("2"));
+    source->execSQL(QStringLiteral("drop table \"%1\"").arg(table));
 }
