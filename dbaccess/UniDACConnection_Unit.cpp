@@ -411,7 +411,9 @@ bool TUniDAC_Connection::createTableWithKey(TTableMetadata& table, TFieldMetadat
         return true;
     QString constraint;
     try {
-        const std::unique_ptr<TStringList> names = getIndexNames(generator.fullTableName(table.name));
+        const TDBOption& o = dbOption();
+        const std::unique_ptr<TStringList> names =
+            getIndexNames(o.timeSuffix ? table.name + o.suffixText : table.name);
         constraint = primaryKeyConstraintName(getDBType(), table.name, *names);
     } catch (const std::exception& e) {
         if (errors)
