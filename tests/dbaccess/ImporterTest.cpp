@@ -51,6 +51,13 @@ protected:
         dropMySqlTable(*dest, table);
         dest->execSQL(QStringLiteral("create table `%1` (%2)").arg(table, columns));
     }
+    // MIG_REPAIR into a table the test made, which the importer keeps.
+    bool copyRepairRows(const QString& table, TImportRun& run)
+    {
+        appLog().clearLog();
+        run.dropDestTable = false;
+        return copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run);
+    }
     QString columnInfo(const QString& table, const QString& column, const char* what)
     {
         return mysqlValue(*dest, QStringLiteral("select %1 from information_schema.COLUMNS where TABLE_SCHEMA='%2' "
@@ -87,11 +94,9 @@ TEST_F(ImporterTest, NullIntoNotNullColumnIsRepairedOnceOrRecorded)
         const QString table = QStringLiteral("imp_notnull");
         createDest(table, QStringLiteral("ID int primary key, NAME varchar(40) not null, NOTE varchar(40)"));
         setOptionBool(QStringLiteral("AutoChangeFieldNotNull"), autoChange);
-        appLog().clearLog();
         TShownLines shown;
         TImportRun run;
-        run.dropDestTable = false;
-        const bool ok = copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run);
+        const bool ok = copyRepairRows(table, run);
         EXPECT_FALSE(run.tableCreated);
         const QString removed = QStringLiteral("NOT NULL constraint on field \"imp_notnull.NAME\" removed");
         if (autoChange) {
@@ -121,11 +126,9 @@ TEST_F(ImporterTest, TooLongValuesWidenTheColumnToMultiplesOfTenAndKeepNotNull)
     const QString table = QStringLiteral("imp_widen");
     createDest(table, QStringLiteral("ID int primary key, NAME varchar(5) not null, NOTE varchar(40)"));
     setOptionBool(QStringLiteral("ExtendField"), true);
-    appLog().clearLog();
     TShownLines shown;
     TImportRun run;
-    run.dropDestTable = false;
-    EXPECT_FALSE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run)); // the NULL row fails
+    EXPECT_FALSE(copyRepairRows(table, run)); // the NULL row fails
 
     // 12 characters need 20; 8 CJK characters then fit; 21 CJK characters count the server's
     // 3 bytes each (utf8mb4): 63, so 70.
@@ -159,8 +162,7 @@ TEST_F(ImporterTest, RowThatStillFailsIsInTheErrorFilesWithStatementCodeAndRecor
     const QString table = QStringLiteral("imp_failing");
     createDest(table, QStringLiteral("ID int primary key, NAME varchar(5), NOTE varchar(40)"));
     TImportRun run;
-    run.dropDestTable = false;
-    EXPECT_FALSE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run));
+    EXPECT_FALSE(copyRepairRows(table, run));
     EXPECT_EQ(run.rowsWritten, 3);
     ASSERT_EQ(run.errors->errorCount(), 3);
     EXPECT_EQ(run.errors->errorAt(0)->errorCode, 1406); // data too long, no widening asked for
@@ -179,8 +181,7 @@ TEST_F(ImporterTest, ValueThatDoesNotConvertIsRecordedAsParameterError)
     const QString table = QStringLiteral("imp_convert");
     createDest(table, QStringLiteral("ID int primary key, NAME int, NOTE varchar(40)"));
     TImportRun run;
-    run.dropDestTable = false;
-    EXPECT_FALSE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run));
+    EXPECT_FALSE(copyRepairRows(table, run));
     // Only the NULL name converts; every text into the INT column fails before executing.
     EXPECT_EQ(names(table), QStringList({"NULL"}));
     ASSERT_EQ(run.errors->errorCount(), 5);
@@ -289,27 +290,24 @@ TEST_F(ImporterTest, UpdateAndKeyModesNeedAPrimaryKey)
     // Without an index list there is no key: the first row raises, and the reading records it.
     for (const int mode : {1, 2}) {
         TImportRun run;
-        run.dropDestTable = false;
         run.withIndexes = false;
         run.mode = mode;
-        EXPECT_FALSE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run));
+        EXPECT_FALSE(copyRepairRows(table, run));
         EXPECT_EQ(run.rowsWritten + run.rowsFailed, 0);
         ASSERT_EQ(run.errors->errorCount(), 1);
         EXPECT_EQ(run.errors->errorAt(0)->message, QStringLiteral("primary key not set! Table name=imp_modes"));
     }
 
     TImportRun check;
-    check.dropDestTable = false;
     check.mode = 2;
-    EXPECT_TRUE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, check));
+    EXPECT_TRUE(copyRepairRows(table, check));
     EXPECT_EQ(check.importer->updateStatement(),
               QStringLiteral("update `imp_modes` set `ID`=:p0,`NAME`=:p1,`NOTE`=:p2 where `ID`=:k0"));
     EXPECT_EQ(names(table), QStringList({"one", "three", "nine"})); // mode 2 writes nothing
 
     TImportRun update;
-    update.dropDestTable = false;
     update.mode = 1;
-    EXPECT_TRUE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, update));
+    EXPECT_TRUE(copyRepairRows(table, update));
     EXPECT_EQ(mysqlColumn(*dest, QStringLiteral("select concat(ID, ':', coalesce(NAME, 'NULL'), ':', "
                                                 "coalesce(NOTE, 'NULL')) from imp_modes order by ID")),
               QStringList({"1:alpha:fits", "3:twelve chars:too long for five", "9:nine:kept"}));
