@@ -3,6 +3,7 @@
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
 #include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/UniDacImportTable.h"
 #include "foundation/CommonUtils_Unit.h"
 #include "foundation/KwStringsComponet.h"
 #include "foundation/LogUtils_Unit.h"
@@ -66,7 +67,7 @@ void createIndexes(TUniDAC_Connection& connection, const QString& table, TIndexM
         return;
     std::unique_ptr<TStringList> names;
     try {
-        names = connection.getIndexNames(table);
+        names = connection.getIndexNames(fullDestinationName(table));
     } catch (const std::exception&) {
         // Unknown names only risk a clash, which the index statement then reports.
     }
