@@ -15,7 +15,11 @@
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbQuery.h"
 #include "records/DatasetFieldDef.h"
+#include "records/ErrInfo.h"
+#include "records/ErrInfoList.h"
 #include "records/FieldMetadata.h"
+#include "records/IndexMetadata.h"
+#include "records/PlainFolderData.h"
 #include "records/ReadDataField.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
@@ -61,8 +65,8 @@ void ensureSourceRows(TUniDAC_Connection& oracle, long rows)
     oracle.execSQL(QStringLiteral("create table \"%1\" (\"ID\" numeric(9,0) primary key, \"NAME\" varchar2(50), "
                                   "\"AMOUNT\" numeric(14,2), \"CREATED\" timestamp(6), \"FLAG\" numeric(9,0), "
                                   "\"NOTE\" nvarchar2(100))").arg(kSource));
-    oracle.execSQL(QStringLiteral("insert into \"%1\" select g, 'name ' || g || ' 中文', (g::bigint * 3) || '.' || "
-                                  "lpad((g % 100)::text, 2, '0'), timestamp '2000-01-01' + g * interval '1.000007 "
+    oracle.execSQL(QStringLiteral("insert into \"%1\" select g, 'name ' || g || ' 中文', "
+                                  "g::bigint * 3 + (g % 100) / 100.0, timestamp '2000-01-01' + g * interval '1.000007 "
                                   "second', g % 2, 'note for row ' || g from generate_series(1, %2) g")
                        .arg(kSource).arg(rows));
     oracle.execSQL(QStringLiteral("analyze \"%1\"").arg(kSource));
@@ -76,20 +80,24 @@ struct Timed {
 
 // readTable over the source, with `write` called for every row.
 Timed readRows(TUniDAC_Connection& oracle, const TBeginTableCallback& begin,
-               const std::function<bool(IReadDataRecord&)>& write)
+               const TRecordCallback& write)
 {
+    QTemporaryDir dir;
+    TPlainFolderData folder(dir.path());
+    TErrInfoList errors(&folder);
     Timed t;
     QElapsedTimer timer;
     timer.start();
     const bool ok = oracle.readTable(kSource, TStringList(kColumns), begin,
-                                     [&](IReadDataRecord& record, TErrInfoList*) {
+                                     [&](IReadDataRecord& record, TErrInfoList* errors) {
                                          ++t.rows;
-                                         return write(record);
+                                         return write(record, errors);
                                      },
-                                     false, nullptr);
+                                     false, &errors);
     t.seconds = timer.nsecsElapsed() / 1e9;
     if (!ok)
-        throw Exception(QStringLiteral("reading %1 failed").arg(kSource));
+        throw Exception(QStringLiteral("copying %1 failed after %3 rows: %2").arg(kSource,
+            errors.errorCount() > 0 ? errors.errorAt(0)->message : QStringLiteral("a row was refused")).arg(t.rows));
     return t;
 }
 
@@ -101,12 +109,15 @@ Timed importerPath(TUniDAC_Connection& oracle, TUniDAC_Connection& mysql)
         map.add(c + u'=' + c);
     TUniDacImportTable importer(&mysql);
     const auto begin = [&](int kind, TDatasetFieldDefList& defs, TFieldMetadataList& fields,
-                           TIndexMetadataList* indexes, TErrInfoList*) {
+                           TIndexMetadataList* indexes, TErrInfoList* errors) {
+        for (int i = 0; indexes && i < indexes->count(); ++i)
+            for (int f = 0; f < indexes->indexAt(i)->fieldCount(); ++f)
+                indexes->indexAt(i)->fieldAt(f)->destName = indexes->indexAt(i)->fieldAt(f)->sourceName;
         bool created = false;
         return importer.prepare(QStringLiteral("imp_bench_rows"), &map, kind, &fields, &defs, indexes, true, false,
-                                created, nullptr, false);
+                                created, errors, false);
     };
-    Timed t = readRows(oracle, begin, [&](IReadDataRecord& record) { return importer.writeRecord(0, record, nullptr); });
+    Timed t = readRows(oracle, begin, [&](IReadDataRecord& record, TErrInfoList* errors) { return importer.writeRecord(0, record, errors); });
     QElapsedTimer timer;
     timer.start();
     importer.finish(nullptr);
@@ -224,7 +235,7 @@ int main(int argc, char** argv)
                                              "MainProperty_Database=" + env("QUENLOR_MYSQL_DATABASE"), "Charset=utf-8"});
         ensureSourceRows(*oracle, rows);
 
-        const Timed read = readRows(*oracle, [](auto&&...) { return true; }, [](IReadDataRecord&) { return true; });
+        const Timed read = readRows(*oracle, [](auto&&...) { return true; }, [](IReadDataRecord&, TErrInfoList*) { return true; });
         const Timed imported = importerPath(*oracle, *mysql);
         const long arrived = mysql->getSQLValue(QStringLiteral("select count(*) from imp_bench_rows")).toLong();
         if (arrived != rows)
