@@ -86,10 +86,14 @@ void TConsoleShowProcess::startProgress(int minimum, int maximum)
 void TConsoleShowProcess::setProgress(int position, const QString& text)
 {
     m_position = position;
-    if (isBlankText(text))
+    if (isBlankText(text)) {
         drawBar();
-    else
-        printLine(text);
+        return;
+    }
+    // The bar shows the latest state, not a row count of a table already finished.
+    if (m_terminal)
+        m_caption = text;
+    printLine(text);
 }
 
 void TConsoleShowProcess::setCaption(const QString& text)
