@@ -279,6 +279,11 @@ bool TUniDacImportTable::beginRow(IReadDataRecord& record, TErrInfoList* errors)
 
 bool TUniDacImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoList* errors)
 {
+    if (!m_insertTemplate) {
+        recordError(errors, QStringLiteral("The table \"%1\" was not prepared for writing").arg(m_tableName),
+                    QString(), -1, destKind(), &record, 1);
+        return false;
+    }
     loadStatement(statement);
     try {
         resolveSourceFields(record);
@@ -377,10 +382,11 @@ bool TUniDacImportTable::executeRow(IReadDataRecord& record, TErrInfoList* error
         return true;
     } catch (const std::exception& e) {
         const int code = errorCodeOf(e);
-        if (getOptionBool(QStringLiteral("ExtendField")) && isLengthError(destKind(), code)
+        if (m_fieldMap && getOptionBool(QStringLiteral("ExtendField")) && isLengthError(destKind(), code)
             && extendFieldLengths(*m_connection, m_tableName, *m_fieldMap, record)) {
             refreshDestFields();
             try {
+                restartTransaction();
                 m_query->execute();
                 return true;
             } catch (const std::exception&) {
@@ -452,17 +458,19 @@ bool TUniDacImportTable::changeColumnToNullable(const QString& table, const QStr
         if (pack.inTransaction())
             pack.commit();
         m_rowsInTransaction = 0;
-        pack.startTransaction();
-        m_rowsInTransaction = 1;
-
         const TKwStringsComponet* templates = mainDataModule().table(QStringLiteral("changeFieldNotNull"));
         const TStringList* section = templates ? templates->findSectionLines(dbKindName(destKind())) : nullptr;
-        if (!section || isBlankText(section->text()))
+        const bool changed = section && !isBlankText(section->text());
+        if (changed) {
+            TAbsCreateTable& generator = m_connection->generator();
+            m_connection->execSQL(formatText(section->text(), {generator.fullTableName(table),
+                                                               generator.columnNameForm(column),
+                                                               generator.columnTypeText(destField)}));
+        }
+        // After the alter statement: it ends an open transaction by itself.
+        restartTransaction();
+        if (!changed)
             return false;
-        TAbsCreateTable& generator = m_connection->generator();
-        m_connection->execSQL(formatText(section->text(), {generator.fullTableName(table),
-                                                           generator.columnNameForm(column),
-                                                           generator.columnTypeText(destField)}));
         if (destKind() != dbkind::Access) {
             const QString message = formatStringResource(5001, {table, column});
             currentShowProcess().addLine(message);
@@ -472,6 +480,16 @@ bool TUniDacImportTable::changeColumnToNullable(const QString& table, const QStr
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// The current row begins a new transaction (statements that change a table commit the open one).
+void TUniDacImportTable::restartTransaction()
+{
+    DbConnection& pack = m_connection->packConnection();
+    if (pack.inTransaction())
+        pack.commit();
+    pack.startTransaction();
+    m_rowsInTransaction = 1;
 }
 
 // ---- finish ----

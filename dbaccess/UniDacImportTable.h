@@ -82,6 +82,7 @@ private:
     void refreshDestFields();
     bool endOfWrite(TErrInfoList* errors);
     bool commitOpenTransaction(TErrInfoList* errors);
+    void restartTransaction();
     [[noreturn]] void raiseNoPrimaryKey() const;
     int destKind() const;
 
