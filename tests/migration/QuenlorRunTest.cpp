@@ -266,6 +266,9 @@ TEST_F(QuenlorRun, RefusesWhatItCannotRun)
                    QStringLiteral("MainProperty_Server=127.0.0.1"));
     closed.replace(QRegularExpression(QStringLiteral("MainProperty_Port=[^\n]*")), QStringLiteral("MainProperty_Port=1"));
     const QString closedPort = writeJob(closed, QStringLiteral("closed"));
+    const QString prompt = writeJob(QString(plain).replace(QStringLiteral("[Config/DestConnect]\n"),
+                                                           QStringLiteral("[Config/DestConnect]\nMainProperty_LoginPrompt=True\n")),
+                                    QStringLiteral("prompt"));
     const QString garbage = tmp.filePath(QStringLiteral("garbage.Tvcfg"));
     QFile file(garbage);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -288,6 +291,8 @@ TEST_F(QuenlorRun, RefusesWhatItCannotRun)
         {{garbage, en}, 2, QStringLiteral("Cannot load the job of")},
         {{wrongKind, en}, 2, QStringLiteral("Source database error,\"PostgreSQL\"<>\"Oracle\"")},
         {{closedPort, en}, 2, QStringLiteral("Connect MySQL database fail!")},
+        // Never waits for a login dialog.
+        {{prompt, en}, 2, QStringLiteral("asks for a login")},
     };
     for (const TCase& c : cases) {
         const TRun run = quenlorRun(c.arguments);
