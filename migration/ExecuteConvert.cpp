@@ -45,8 +45,8 @@ QString settingsBlock(const IDBConectConfig* config)
 QString kindNameOf(const IDBConectConfig* config) { return config ? dbKindName(config->getDBType()) : QString(); }
 
 // Runs started within the same minute would share the time-stamped folder,
-// and the later run's error index would replace the earlier one's: every run
-// gets a folder that did not exist before.
+// and the later run's error index would replace the earlier one's: when that
+// folder exists already, the run takes the next free name.
 std::unique_ptr<TAbsDBDumpData> newRunFolder()
 {
     auto folder = std::make_unique<TFilePathDBDumpData>();
