@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 
 namespace {
@@ -72,10 +73,26 @@ void ensureSourceRows(TUniDAC_Connection& oracle, long rows)
     oracle.execSQL(QStringLiteral("analyze \"%1\"").arg(kSource));
 }
 
+// Wall time, and this process's processor time: the client's own share, whatever the servers' load.
 struct Timed {
     long rows = 0;
     double seconds = 0;
+    double cpuSeconds = 0;
     double rate() const { return seconds > 0 ? rows / seconds : 0; }
+};
+
+class Clock {
+public:
+    Clock() : m_cpu(std::clock()) { m_wall.start(); }
+    void stopInto(Timed& t) const
+    {
+        t.seconds += m_wall.nsecsElapsed() / 1e9;
+        t.cpuSeconds += double(std::clock() - m_cpu) / CLOCKS_PER_SEC;
+    }
+
+private:
+    QElapsedTimer m_wall;
+    std::clock_t m_cpu;
 };
 
 // readTable over the source, with `write` called for every row.
@@ -86,15 +103,14 @@ Timed readRows(TUniDAC_Connection& oracle, const TBeginTableCallback& begin,
     TPlainFolderData folder(dir.path());
     TErrInfoList errors(&folder);
     Timed t;
-    QElapsedTimer timer;
-    timer.start();
+    const Clock clock;
     const bool ok = oracle.readTable(kSource, TStringList(kColumns), begin,
                                      [&](IReadDataRecord& record, TErrInfoList* errors) {
                                          ++t.rows;
                                          return write(record, errors);
                                      },
                                      false, &errors);
-    t.seconds = timer.nsecsElapsed() / 1e9;
+    clock.stopInto(t);
     if (!ok)
         throw Exception(QStringLiteral("copying %1 failed after %3 rows: %2").arg(kSource,
             errors.errorCount() > 0 ? errors.errorAt(0)->message : QStringLiteral("a row was refused")).arg(t.rows));
@@ -118,10 +134,9 @@ Timed importerPath(TUniDAC_Connection& oracle, TUniDAC_Connection& mysql)
                                 created, errors, false);
     };
     Timed t = readRows(oracle, begin, [&](IReadDataRecord& record, TErrInfoList* errors) { return importer.writeRecord(0, record, errors); });
-    QElapsedTimer timer;
-    timer.start();
+    const Clock clock;
     importer.finish(nullptr);
-    t.seconds += timer.nsecsElapsed() / 1e9;
+    clock.stopInto(t);
     return t;
 }
 
@@ -139,8 +154,7 @@ Timed plainInserts(TUniDAC_Connection& oracle, TUniDAC_Connection& mysql)
     select.setPreciseDecimal(true);
     select.setSQL(QStringLiteral("select \"%1\" from \"%2\"").arg(kColumns.join(QStringLiteral("\",\"")), kSource));
     Timed t;
-    QElapsedTimer timer;
-    timer.start();
+    const Clock clock;
     select.open();
     int inTransaction = 0;
     for (; !select.eof(); select.next(), ++t.rows) {
@@ -156,7 +170,7 @@ Timed plainInserts(TUniDAC_Connection& oracle, TUniDAC_Connection& mysql)
     }
     if (pack.inTransaction())
         pack.commit();
-    t.seconds = timer.nsecsElapsed() / 1e9;
+    clock.stopInto(t);
     return t;
 }
 
@@ -201,13 +215,13 @@ std::pair<Timed, Timed> bulkLoad(TUniDAC_Connection& mysql, long rows)
                  penv, &failure))
         throw Exception(QStringLiteral("mariadb failed: ") + failure);
     const double loadSeconds = timer.nsecsElapsed() / 1e9;
-    return {Timed{rows, loadSeconds}, Timed{rows, copySeconds + loadSeconds}};
+    return {Timed{rows, loadSeconds, 0}, Timed{rows, copySeconds + loadSeconds, 0}};
 }
 
 void print(const char* what, const Timed& t, double importerRate)
 {
-    std::printf("%-44s %10.0f rows/s  %8.2f s  importer/this %.2f\n", what, t.rate(), t.seconds,
-                t.rate() > 0 ? importerRate / t.rate() : 0.0);
+    std::printf("%-40s %9.0f rows/s %7.2f s  cpu %6.2f s  importer/this %.2f\n", what, t.rate(), t.seconds,
+                t.cpuSeconds, t.rate() > 0 ? importerRate / t.rate() : 0.0);
 }
 
 } // namespace
