@@ -70,6 +70,13 @@ bool TUniDacImportTable::prepare(const QString& destTable, TStringList* fieldMap
     if (!m_query)
         m_query = m_connection->createQuery(true);
     m_loaded = kNoStatement;
+    // Nothing of an earlier table may serve this one, even when this prepare fails.
+    m_insertSql.clear();
+    m_updateSql.clear();
+    m_insertTemplate.reset();
+    m_updateTemplate.reset();
+    m_columns.clear();
+    m_keyColumns.clear();
     m_tableName = destTable;
     m_fieldMap = fieldMap;
     m_indexList = indexes;
@@ -117,7 +124,7 @@ bool TUniDacImportTable::createDestTable(int sourceKind, TFieldMetadataList* sou
         const TFieldMetadata* source = sourceFields ? sourceFields->findByName(sourceName) : nullptr;
         if (!source) {
             // A column without metadata would be created with a guessed type; refuse instead.
-            recordError(errors, QStringLiteral("Field \"%1\" not found in the source table \"%2\"")
+            recordError(errors, QStringLiteral("Source field \"%1\" of table \"%2\" not found")
                                     .arg(sourceName, m_tableName),
                         QString(), -1, destKind(), nullptr, 4);
             return false;

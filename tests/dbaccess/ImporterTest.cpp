@@ -378,3 +378,20 @@ TEST_F(ImporterTest, OracleIndexNamesComeFromTableAndColumnCutTo30)
               QStringLiteral("2"));
     source->execSQL(QStringLiteral("drop table \"%1\"").arg(table));
 }
+
+TEST_F(ImporterTest, MapLineOfAMissingSourceColumnRefusesToCreateTheTable)
+{
+    const QString table = QStringLiteral("imp_unmapped");
+    created << table;
+    dropMySqlTable(*dest, table);
+    TImportRun run;
+    run.fieldMap.setLines({QStringLiteral("ID=ID"), QStringLiteral("NAME=NO_SUCH_COLUMN")});
+    EXPECT_FALSE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run));
+    EXPECT_FALSE(run.prepared);
+    EXPECT_EQ(run.rowsWritten + run.rowsFailed, 0);
+    ASSERT_EQ(run.errors->errorCount(), 1);
+    EXPECT_EQ(run.errors->errorAt(0)->errorType, 4);
+    EXPECT_EQ(run.errors->errorAt(0)->message,
+              QStringLiteral("Source field \"NO_SUCH_COLUMN\" of table \"imp_unmapped\" not found"));
+    EXPECT_FALSE(dest->tableExists(table));
+}
