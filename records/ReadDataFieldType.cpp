@@ -18,7 +18,9 @@ TReadDataFieldType readDataFieldTypeOf(int fieldType)
     case ftDate: return rftDate;
     case ftTime: return rftTime;
     case ftDateTime: return rftDateTime;
-    case ftTimeStamp: case ftOraTimeStamp: case ftOraInterval: return rttTimeStamp;
+    case ftTimeStamp: case ftOraTimeStamp: return rttTimeStamp;
+    // A span of time, not a point in time: it travels in the source's own text form.
+    case ftOraInterval: return rftString;
     case ftBytes: case ftVarBytes: return rftBytes;
     case ftMemo: case ftFmtMemo: case ftOraClob: case ftWideMemo: return rftMemo;
     case ftBlob: case ftGraphic: case ftTypedBinary: case ftOraBlob: case ftStream: return rftBlob;
