@@ -4,6 +4,8 @@
 #include "foundation/TextFormat.h"
 #include "foundation/TypedStream.h"
 #include "records/ErrInfoList.h"
+#include "records/ReadDataRecord_Hash.h"
+#include "records/StoredPayload.h"
 #include "shell/DBConvertInterface.h"
 
 #include <QIODevice>
@@ -81,9 +83,27 @@ void TErrTrack::addError(const QString& message, const QString& statement, int e
         group = m_owner->findOrCreateGroup(m_tableName);
     if (created || group->storedDisplayName.trimmed().isEmpty())
         group->storedDisplayName = m_displayName;
+    const bool firstOfTable = m_currentGroup == nullptr;
+    if (firstOfTable) {
+        group->fieldMapping = m_fieldMapping;
+        group->setDefinitions(m_definitions ? m_definitions->clone() : nullptr);
+        group->setMetadata(m_metadata ? m_metadata->clone() : nullptr);
+    }
+
+    // The row is copied value by value first: one that cannot be read is
+    // kept as NULL and named in the message instead of breaking the file.
+    QString fullMessage = message;
+    std::unique_ptr<TReadDataRecord_Hash> row;
+    if (record && group->definitions()) {
+        row = std::make_unique<TReadDataRecord_Hash>(group->definitions());
+        QStringList failures;
+        row->copyValuesFrom(*record, failures);
+        if (!failures.isEmpty())
+            fullMessage += QStringLiteral("\r\n") + failures.join(QStringLiteral("\r\n"));
+    }
 
     auto info = std::make_unique<TErrInfo>();
-    info->message = message;
+    info->message = fullMessage;
     info->statement = statement;
     info->errorType = errorType;
     info->dbKind = dbKind;
@@ -92,31 +112,28 @@ void TErrTrack::addError(const QString& message, const QString& statement, int e
     TErrInfo* error = m_owner->addError(std::move(info));
     m_lastError = error;
 
-    if (m_currentGroup == nullptr) {
+    // Whole objects only reach the file.
+    const QByteArray groupBytes =
+        firstOfTable ? bytesWrittenBy([&](TWriter& w) { group->saveToWriter(w); }) : QByteArray();
+    error->setWriteRecord(row.get());
+    const QByteArray errorBytes = bytesWrittenBy([&](TWriter& w) { error->saveToWriter(w); });
+    error->setWriteRecord(nullptr);
+
+    if (firstOfTable) {
         if (!m_writer)
             startFile(group);
-        group->fieldMapping = m_fieldMapping;
-        group->setDefinitions(m_definitions ? m_definitions->clone() : nullptr);
-        group->setMetadata(m_metadata ? m_metadata->clone() : nullptr);
-        group->saveToWriter(*m_writer);
+        m_writer->writeRaw(groupBytes);
         m_currentGroup = group;
     }
     if (!m_writer)
         startFile(nullptr);
+    m_writer->writeRaw(errorBytes);
     ++m_errorsInFile;
-    error->setWriteRecord(record);
-    try {
-        error->saveToWriter(*m_writer);
-    } catch (...) {
-        error->setWriteRecord(nullptr);
-        throw;
-    }
-    error->setWriteRecord(nullptr);
     ++m_totalErrors;
     if (m_errorsInFile >= kErrorsPerFile)
         finishFile();
     if (m_errorCallback)
-        m_errorCallback(message, errorType);
+        m_errorCallback(fullMessage, errorType);
 }
 
 void TErrTrack::addErrorFromException(const std::exception& e, const QString& statement, int dbKind,

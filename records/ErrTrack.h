@@ -47,6 +47,7 @@ public:
     void setTableContext(const TDatasetFieldDefList* definitions, const TFieldMetadataList* metadata,
                          const TStringList& fieldMapping);
     // The record is the caller's: its values are written at once and it is not kept.
+    // A value that cannot be stored is kept as NULL and named in the message.
     void addError(const QString& message, const QString& statement, int errorCode, int dbKind,
                   const IReadDataRecord* record, int errorType);
     void addErrorFromException(const std::exception& error, const QString& statement, int dbKind,

@@ -2,6 +2,33 @@
 
 #include "foundation/Exception.h"
 #include "foundation/TypedStream.h"
+#include "records/StoredPayload.h"
+
+#include <QBuffer>
+
+namespace {
+// Reads one stored value from bytes that must hold exactly that value.
+void loadValueBytes(TReadDataField_Hash& field, QByteArray bytes, int index)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    {
+        TReader reader(&buffer, 65536);
+        field.loadFromStream(reader, index);
+    }
+    if (buffer.pos() != bytes.size())
+        throw Exception(QStringLiteral("Stream read error"));
+}
+
+QString textOrNothing(const IReadDataField* field)
+{
+    try {
+        return field ? QStringLiteral("=\"%1\"").arg(field->asString()) : QString();
+    } catch (const std::exception&) {
+        return QString();
+    }
+}
+} // namespace
 
 const QUuid TReadDataRecord_Hash::kClassId{0x949152D8, 0x7D47, 0x4321, 0x92, 0x9C, 0xDA, 0x43, 0x4C, 0x0D, 0x4E, 0x51};
 
@@ -71,5 +98,29 @@ void TReadDataRecord_Hash::loadFromStream(TReader& reader, bool headerConsumed)
     } catch (...) {
         createFields();
         throw;
+    }
+}
+
+void TReadDataRecord_Hash::copyValuesFrom(const IReadDataRecord& row, QStringList& failures)
+{
+    createFields();
+    for (int i = 0; i < fieldCount(); ++i) {
+        TReadDataField_Hash& target = *m_fields[size_t(i)];
+        const IReadDataField* source = nullptr;
+        try {
+            if (i >= row.fieldCount())
+                throw Exception(QStringLiteral("the row has no such field"));
+            source = row.fieldAt(i);
+            loadValueBytes(target, bytesWrittenBy([&](TWriter& w) { source->saveToStream(w, i); }), i);
+        } catch (const std::exception& e) {
+            target.setValue(true, QByteArray());
+            failures << QStringLiteral("Field %1%2 stored as NULL: %3")
+                            .arg(m_definitions->defAt(i).name, textOrNothing(source), QString::fromUtf8(e.what()));
+        }
+    }
+    for (int i = fieldCount(); i < row.fieldCount(); ++i) {
+        const IReadDataField* extra = row.fieldAt(i);
+        failures << QStringLiteral("Field %1%2 not stored: the table has no such field")
+                        .arg(extra->fieldName(), textOrNothing(extra));
     }
 }

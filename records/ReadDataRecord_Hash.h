@@ -7,6 +7,7 @@
 #include "records/ReadDataField.h"
 #include "records/ReadDataField_Hash.h"
 
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,11 @@ public:
     // Frees the current values and reads the stored record form. On failure
     // the record keeps nothing of what it read.
     void loadFromStream(TReader& reader, bool headerConsumed);
+    // Takes the current values of a row laid out by the same definitions,
+    // each through its stored form and checked as a reader checks it. A value
+    // that cannot be read or stored stays NULL and gets one line in failures,
+    // with its text where the row still gives one.
+    void copyValuesFrom(const IReadDataRecord& row, QStringList& failures);
 
     QUuid classId() const override { return kClassId; }
     void saveToWriter(TWriter& writer) const override { saveToStream(writer); }

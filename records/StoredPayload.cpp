@@ -3,6 +3,7 @@
 #include "foundation/Exception.h"
 #include "foundation/TypedStream.h"
 
+#include <QBuffer>
 #include <QtEndian>
 #include <cstring>
 
@@ -104,5 +105,16 @@ QByteArray readPayloadBytes(TReader& reader, int32_t size)
         const qsizetype n = std::min<qsizetype>(kPiece, size - out.size());
         out.append(reader.readRaw(n));
     }
+    return out;
+}
+
+QByteArray bytesWrittenBy(const std::function<void(TWriter&)>& write)
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    TWriter writer(&buffer, 65536);
+    write(writer);
+    writer.flush();
     return out;
 }

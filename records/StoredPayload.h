@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class TReader;
 class TWriter;
@@ -31,3 +32,7 @@ void writeStoredValue(TWriter& writer, int index, int fieldType, bool isNull, co
 // Reads size bytes in pieces, so that a damaged size fails with "Stream read
 // error" at the stream's end instead of reserving the whole amount first.
 QByteArray readPayloadBytes(TReader& reader, int32_t size);
+
+// The bytes that a writer callback writes, laid out in memory first, so that
+// a failure midway leaves nothing behind in a file.
+QByteArray bytesWrittenBy(const std::function<void(TWriter&)>& write);
