@@ -63,13 +63,13 @@ void setBlob(DbParam& param, bool blankIsNull, int subtype, const IReadDataField
 void assignFieldToParam(DbParam& param, TReadDataFieldType destType, bool blankIsNull, int subtype,
                         const IReadDataField& source, bool required)
 {
-    const bool dateKind = destType == rftDate || destType == rftTime || destType == rftDateTime;
+    // A NULL stays NULL, also for a required date column: inventing the date
+    // 1899-12-30 would store a value the source never had, where the writer's
+    // not-null repair or its error record keeps the row honest.
+    (void)required;
     if (source.isNull()) {
-        if (!(dateKind && required)) {
-            setNullParam(param, destType, subtype);
-            return;
-        }
-        param.setAsDateTime(timeStampOf(0.0));
+        setNullParam(param, destType, subtype);
+        return;
     }
     switch (destType) {
     case rftString:
