@@ -29,8 +29,12 @@
 #include "shell/MainDataModule_Unit.h"
 #include "shell/TypeMapping.h"
 
+#include <algorithm>
+
 namespace {
 enum { kNoStatement = 0, kInsert = 1, kUpdate = 2 };
+// Longest text of an interval value, e.g. "-178000000 years 11 mons 30 days 23:59:59.999999".
+constexpr int kIntervalTextLength = 100;
 
 void recordError(TErrInfoList* errors, const QString& message, const QString& statement, int code, int kind,
                  const IReadDataRecord* record, int errorType)
@@ -139,7 +143,12 @@ bool TUniDacImportTable::createDestTable(int sourceKind, TFieldMetadataList* sou
             field->setTypeName(source->getTypeName());
         } else {
             const TDatasetFieldDef* def = sourceFieldDefs ? sourceFieldDefs->findDef(sourceName) : nullptr;
-            field->setTypeName(fieldTypeNameOf(destKind(), TFieldType(def ? def->dataType : ftUnknown)));
+            const TFieldType type = TFieldType(def ? def->dataType : ftUnknown);
+            field->setTypeName(fieldTypeNameOf(destKind(), type));
+            // An interval travels as its text, which is longer than the catalogue's
+            // byte length of the value; size the text column for the longest form.
+            if (type == ftOraInterval)
+                field->setLength(std::max(source->getLength(), kIntervalTextLength));
         }
         fields.add(std::move(field));
     }

@@ -6,6 +6,7 @@
 
 #include "dbaccess/UniDACConnection_Unit.h"
 #include "records/ErrInfoList.h"
+#include "shell/GlobalOptions.h"
 
 namespace {
 
@@ -62,6 +63,8 @@ protected:
 
 TEST_F(IntervalValuesTest, ValuesArriveAsTheSourceText)
 {
+    // Without widening: the created text column must hold the longest form by itself.
+    setOptionBool(QStringLiteral("ExtendField"), false);
     TImportRun run;
     ASSERT_TRUE(copyTable(*source, sourceTable, *dest, destTable, run)) << run.errorReport().toStdString();
     EXPECT_EQ(run.rowsWritten, 5);
@@ -69,6 +72,10 @@ TEST_F(IntervalValuesTest, ValuesArriveAsTheSourceText)
     const QStringList expected = sourceRows();
     ASSERT_EQ(expected.size(), 5);
     EXPECT_EQ(destRows(), expected);
+    EXPECT_EQ(mysqlValue(*dest, QStringLiteral("select group_concat(COLUMN_TYPE order by COLUMN_NAME) from "
+                                               "information_schema.COLUMNS where TABLE_SCHEMA=database() and "
+                                               "TABLE_NAME='%1' and COLUMN_NAME in ('DS','YM')").arg(destTable)),
+              QStringLiteral("varchar(100),varchar(100)"));
 }
 
 TEST_F(IntervalValuesTest, RefusedRowKeepsItsIntervalsInTheErrorFile)
