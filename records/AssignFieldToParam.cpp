@@ -98,7 +98,7 @@ void assignFieldToParam(DbParam& param, TReadDataFieldType destType, bool blankI
     case rftBytes: param.setAsBytes(source.asBytes()); return;
     case rftMemo: setMemo(param, blankIsNull, subtype, source); return;
     case rftBlob: setBlob(param, blankIsNull, subtype, source); return;
-    // Left open by the design; the source value as a timestamp keeps the column filled.
+    // No other rule applies here; the source value as a timestamp keeps the column filled.
     case rttTimeStamp: param.setAsTimeStamp(dbTimeStampFromSql(source.asSQLTimeStamp())); return;
     default: param.setAsString(source.asString()); return;
     }
