@@ -123,17 +123,28 @@ QString TAbsCreateTable::getAddPrimaryKeySQL(const QString& constraintName) cons
         .arg(getCreateTableName(), columnNameForm(constraintName), getPrimaryKeyColumns());
 }
 
+// Names come from configuration files: a closing quote inside one is doubled,
+// so that it cannot end the quoted name and let the rest run as SQL.
+QString TAbsCreateTable::quotedName(const QString& name) const
+{
+    const QString close = getCloseQuote();
+    QString inner = name;
+    if (!close.isEmpty())
+        inner.replace(close, close + close);
+    return getOpenQuote() + inner + close;
+}
+
 QString TAbsCreateTable::columnNameForm(const QString& name) const
 {
     const TDBOption& o = dbOption();
     const QString n = o.upperCaseNames ? name.toUpper() : name;
-    return o.quoteNames ? getOpenQuote() + n + getCloseQuote() : n;
+    return o.quoteNames ? quotedName(n) : n;
 }
 
 QString TAbsCreateTable::tableNameForm(const QString& name) const
 {
     const QString n = tableNameUnquoted(name);
-    return dbOption().quoteNames ? getOpenQuote() + n + getCloseQuote() : n;
+    return dbOption().quoteNames ? quotedName(n) : n;
 }
 
 QString TAbsCreateTable::tableNameUnquoted(const QString& name) const

@@ -63,6 +63,8 @@ protected:
     const TIndexMetadataList* indexes() const { return m_indexes; }
 
 private:
+    QString quotedName(const QString& name) const;
+
     int m_kind;
     TTableMetadata* m_table = nullptr;       // not owned
     TFieldMetadataList* m_fields = nullptr;  // not owned

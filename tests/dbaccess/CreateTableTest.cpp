@@ -146,6 +146,39 @@ TEST_F(CreateTable, NameFormsKeepTheTimeSuffixToTheCreateName)
     EXPECT_EQ(excel->tableNameForm(QStringLiteral("Sheet1")), QStringLiteral("[Sheet1]"));
 }
 
+// A quote character inside a name from a configuration file must not end the
+// quoted name: it is doubled, and the statement stays one valid statement.
+TEST_F(CreateTable, QuoteInsideANameIsDoubled)
+{
+    names(true, false);
+    const struct {
+        int kind;
+        QString name;
+        QString form;
+    } cases[] = {
+        {dbkind::MySQL, QStringLiteral("a`; drop table x; -- "), QStringLiteral("`a``; drop table x; -- `")},
+        {dbkind::Oracle, QStringLiteral("T\" where 1=1 --"), QStringLiteral("\"T\"\" where 1=1 --\"")},
+        {dbkind::Access, QStringLiteral("a]b"), QStringLiteral("[a]]b]")},
+    };
+    for (const auto& c : cases) {
+        auto generator = createTableGenerator(c.kind);
+        EXPECT_EQ(generator->columnNameForm(c.name), c.form) << c.kind;
+        EXPECT_EQ(generator->tableNameForm(c.name), c.form) << c.kind;
+    }
+
+    REQUIRE_MYSQL();
+    auto mysql = openMySql();
+    auto generator = createTableGenerator(dbkind::MySQL);
+    const QString table = generator->tableNameForm(QStringLiteral("crt_q`x"));
+    const QString column = generator->columnNameForm(QStringLiteral("c`1"));
+    mysql->execSQL(QStringLiteral("drop table if exists ") + table);
+    mysql->execSQL(QStringLiteral("create table %1 (%2 int)").arg(table, column));
+    mysql->execSQL(QStringLiteral("insert into %1 (%2) values (7)").arg(table, column));
+    EXPECT_EQ(mysql->getSQLValue(QStringLiteral("select %1 from %2").arg(column, table)), QStringLiteral("7"));
+    EXPECT_EQ(mysql->getFieldList(QStringLiteral("crt_q`x"))->getCount(), 1);
+    mysql->execSQL(QStringLiteral("drop table ") + table);
+}
+
 TEST_F(CreateTable, MssqlTextColumnsNeverTakeNotNull)
 {
     TTableMetadata table(QStringLiteral("notes"));
