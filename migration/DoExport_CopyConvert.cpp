@@ -26,6 +26,10 @@ void TDoExport_CopyConvert::prepareTable(const QString& source, const QString& d
 {
     m_sourceName = source;
     m_destName = destination;
+    // A read that fails before the table-start callback must not report the previous table's counts.
+    tableCreated = false;
+    failedRecords = 0;
+    copiedRecords = 0;
     m_selectedFields = fieldMatch ? lineNames(*fieldMatch) : TStringList();
     // The old importer goes first: it may still hold the previous table's statement.
     m_importer.reset();

@@ -86,6 +86,7 @@ bool TExecProcess_Convert::copyTable(int index)
     if (!splitAtFirst(tableLine(index), QStringLiteral("="), &source, &destination))
         return false;
     m_currentSource = source;
+    m_clearSourceAfterFinish = false;
     const bool custom = source.startsWith(kCustomPrefix, Qt::CaseSensitive);
     // Custom entries too, so that their failures are grouped under their name.
     m_errors->tracker().beginTable(source, destination);
@@ -94,8 +95,12 @@ bool TExecProcess_Convert::copyTable(int index)
     std::unique_ptr<TStringList> allFields;
     if (!matches && !custom) {
         allFields = allFieldsMatch(source);
-        if (!allFields)
-            return true; // recorded; handled like a failed read
+        if (!allFields) {
+            // Recorded; handled like a failed read. The previous table's importer
+            // goes, or finishing this entry would build that table's indexes again.
+            m_driver->prepareTable(source, destination, nullptr);
+            return true;
+        }
         matches = allFields.get();
     }
     m_driver->prepareTable(source, destination, matches);
@@ -146,13 +151,19 @@ void TExecProcess_Convert::copySourceTable()
     const bool read = connection->readTable(source, m_driver->selectedFields(), m_driver->beginTableCallback(),
                                             m_driver->recordCallback(), m_structureOnly, m_errors.get());
     // A structure-only run copied no row: emptying the source would lose them.
-    if (read && m_job.clearSourceTable && !m_structureOnly)
-        connection->deleteAllRows(source, m_errors.get());
+    // The rows go only after the destination committed them (afterTable).
+    m_clearSourceAfterFinish = read && m_job.clearSourceTable && !m_structureOnly;
 }
 
 void TExecProcess_Convert::afterTable(int)
 {
+    TErrTrack& tracker = m_errors->tracker();
+    const int errorsBefore = tracker.totalErrors();
     m_driver->finishTable(m_errors.get());
+    // A failed final commit would otherwise cost the rows on both sides.
+    if (m_clearSourceAfterFinish && tracker.totalErrors() == errorsBefore)
+        m_mapping->sourceConnection()->deleteAllRows(m_driver->sourceName(), m_errors.get());
+    m_clearSourceAfterFinish = false;
     if (m_driver->tableCreated)
         ++createdTables;
     ++copiedTables;

@@ -69,4 +69,5 @@ private:
     QString m_connectFailure;
     int m_failedKind = -1;
     bool m_structureOnly;
+    bool m_clearSourceAfterFinish = false; // the last read copied every row
 };

@@ -8,6 +8,7 @@
 #include "foundation/KwStringsComponet.h"
 #include "foundation/KwTextForm.h"
 #include "migration/CopyConvert_Unit.h"
+#include "migration/ExecProcess_Convert.h"
 #include "migration/ExecuteConvert.h"
 #include "migration/FilePathDBDumpData.h"
 #include "migration/HeadlessUIContext.h"
@@ -188,6 +189,59 @@ TEST_F(Engine, EntriesWithoutSeparatorOrFieldMatches)
                                        "coalesce(date_format(BORN, '%Y-%m-%d %H:%i:%s'), 'NULL')) "
                                        "from eng_allf order by ID")),
               (QStringList{QStringLiteral("1|甲|2001-02-03 04:05:06"), QStringLiteral("2|NULL|NULL")}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Engine, EntryWhoseReadFailsReportsItsOwnCounts)
+{
+    oracleExec({QStringLiteral("drop table if exists \"ENG_CNTA\""),
+                QStringLiteral("drop table if exists \"ENG_CNTGONE\""),
+                QStringLiteral("create table \"ENG_CNTA\" (\"ID\" numeric(9,0) not null primary key)"),
+                QStringLiteral("insert into \"ENG_CNTA\" values (1), (2)")});
+    mysqlExec({QStringLiteral("drop table if exists eng_cnta")});
+    load(QStringLiteral("[Config/Tables]\nENG_CNTA=eng_cnta\nENG_CNTGONE=eng_cntgone\n"
+                        "[Config/FieldMatch/ENG_CNTA]\nID=ID\n[Config/FieldMatch/ENG_CNTGONE]\nID=ID\n"));
+
+    const QStringList log = runLog();
+    EXPECT_EQ(lastRunResult().errorTotal, 1) << "the failed read only";
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_CNTA\", error=0,copy record=2,create=True")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_CNTGONE\", error=0,copy record=0,create=False")));
+    EXPECT_EQ(lastRunResult().createdTables, 1);
+    EXPECT_FALSE(mysqlTableExists(QStringLiteral("eng_cntgone")));
+}
+
+// The source is emptied only once the destination has committed the rows:
+// between the read and the table's end the copied rows are not yet durable.
+TEST_F(Engine, ClearSourceTableWaitsForTheDestinationCommit)
+{
+    oracleExec({QStringLiteral("drop table if exists \"ENG_CLR\""),
+                QStringLiteral("create table \"ENG_CLR\" (\"ID\" numeric(9,0) not null primary key)"),
+                QStringLiteral("insert into \"ENG_CLR\" values (1), (2), (3)")});
+    mysqlExec({QStringLiteral("drop table if exists eng_clr")});
+    TJobOptions options;
+    options.clearSourceTable = true;
+    load(QStringLiteral("[Config/Tables]\nENG_CLR=eng_clr\n[Config/FieldMatch/ENG_CLR]\nID=ID\n"), options);
+
+    QTemporaryDir work;
+    TExecProcess_Convert run(&context, job, std::make_unique<TFilePathDBDumpData>(work.path() + u'/'), false);
+    job.applyRunOptions();
+    run.createErrorList();
+    ASSERT_TRUE(run.connectDatabases());
+    ASSERT_TRUE(run.beginRun());
+    ASSERT_TRUE(run.copyTable(0));
+    const QStringList sourceRows = oracleRows(QStringLiteral("select count(*) from \"ENG_CLR\""));
+    const QStringList destRows = mysqlRows(QStringLiteral("select count(*) from eng_clr"));
+    EXPECT_TRUE(sourceRows == QStringList{QStringLiteral("3")} || destRows == QStringList{QStringLiteral("3")})
+        << "source emptied while the copied rows were uncommitted";
+
+    run.afterTable(0);
+    EXPECT_EQ(run.errorList()->tracker().totalErrors(), 0);
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from eng_clr")), QStringList{QStringLiteral("3")});
+    EXPECT_EQ(oracleRows(QStringLiteral("select count(*) from \"ENG_CLR\"")), QStringList{QStringLiteral("0")});
+    run.endRun();
 }
 
 } // namespace
