@@ -501,7 +501,7 @@ void TUniDAC_Connection::findFailing(const QString& table, const QStringList& de
                 largeObject = ftOraClob;
             else if (oracle && field.dataType() == rftBlob)
                 largeObject = ftOraBlob;
-            assignFieldToParam(param, destType, blankIsNull, largeObject, field, def && def->required);
+            assignFieldToParam(param, destType, blankIsNull, largeObject, field);
             insert->execute();
         } catch (const std::exception&) {
             failures.add(QStringLiteral("%1=%2").arg(i).arg(fieldName));

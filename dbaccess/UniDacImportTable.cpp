@@ -364,7 +364,6 @@ void TUniDacImportTable::setColumnParameter(TColumn& column, const IReadDataFiel
         param.setNull(ftUnknown);
         return;
     }
-    const bool required = column.destField && column.destField->getNotNull();
     try {
         // The record interface carries thousandths only; a timestamp's text keeps its microseconds.
         if (column.fractionalSeconds && source.dataType() == rttTimeStamp && !source.isNull()) {
@@ -383,7 +382,7 @@ void TUniDacImportTable::setColumnParameter(TColumn& column, const IReadDataFiel
                 return;
             }
         }
-        assignFieldToParam(param, column.destRecordType, m_blankIsNull, column.largeObjectSubtype, source, required);
+        assignFieldToParam(param, column.destRecordType, m_blankIsNull, column.largeObjectSubtype, source);
     } catch (const DbError&) {
         throw;
     } catch (const Exception& e) {

@@ -61,12 +61,11 @@ void setBlob(DbParam& param, bool blankIsNull, int subtype, const IReadDataField
 } // namespace
 
 void assignFieldToParam(DbParam& param, TReadDataFieldType destType, bool blankIsNull, int subtype,
-                        const IReadDataField& source, bool required)
+                        const IReadDataField& source)
 {
-    // A NULL stays NULL, also for a required date column: inventing the date
+    // A NULL stays NULL, also for a NOT NULL date column: inventing the date
     // 1899-12-30 would store a value the source never had, where the writer's
     // not-null repair or its error record keeps the row honest.
-    (void)required;
     if (source.isNull()) {
         setNullParam(param, destType, subtype);
         return;

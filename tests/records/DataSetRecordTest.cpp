@@ -205,50 +205,48 @@ TEST(AssignFieldToParam, NullsBlanksAndKinds)
 {
     DbParam p(QStringLiteral("P"));
     StoredField nullDate(ftDateTime, true, QByteArray());
-    // Required or not, a NULL date is bound as NULL (no invented 1899-12-30).
-    for (bool required : {true, false}) {
-        assignFieldToParam(p, rftDateTime, false, 0, nullDate.field, required);
-        EXPECT_TRUE(p.isNull());
-        EXPECT_EQ(p.dataType(), ftDateTime);
-    }
+    // A NULL date is bound as NULL (no invented 1899-12-30).
+    assignFieldToParam(p, rftDateTime, false, 0, nullDate.field);
+    EXPECT_TRUE(p.isNull());
+    EXPECT_EQ(p.dataType(), ftDateTime);
 
     StoredField blanks(ftWideString, false, textPayload(QStringLiteral("   ")));
-    assignFieldToParam(p, rftInteger, true, 0, blanks.field, false);
+    assignFieldToParam(p, rftInteger, true, 0, blanks.field);
     EXPECT_TRUE(p.isNull());
     EXPECT_EQ(p.dataType(), ftInteger);
-    assignFieldToParam(p, rftString, true, 0, blanks.field, false);
+    assignFieldToParam(p, rftString, true, 0, blanks.field);
     EXPECT_EQ(p.value().toString(), QStringLiteral("   "));
     StoredField empty(ftWideString, false, QByteArray());
-    assignFieldToParam(p, rftString, true, 0, empty.field, false);
+    assignFieldToParam(p, rftString, true, 0, empty.field);
     EXPECT_TRUE(p.isNull());
 
     StoredField stamp(ftDateTime, false, doublePayload(45356.25));
-    assignFieldToParam(p, rttTimeStamp, false, 0, stamp.field, false);
+    assignFieldToParam(p, rttTimeStamp, false, 0, stamp.field);
     EXPECT_EQ(p.dataType(), ftTimeStamp);
     EXPECT_EQ(p.value().toTimeStamp().toString(), QStringLiteral("2024-03-05 06:00:00"));
 
     StoredField amount(ftFMTBcd, false, TBcd::fromInt64(-42).toByteArray());
-    assignFieldToParam(p, rftBCD, false, 0, amount.field, false);
+    assignFieldToParam(p, rftBCD, false, 0, amount.field);
     EXPECT_EQ(p.value().toDecimalText(), QStringLiteral("-42"));
 
     StoredField bad(ftFloat, false, doublePayload(2.5));
-    EXPECT_THROW(assignFieldToParam(p, rftInteger, false, 0, bad.field, false), Exception);
+    EXPECT_THROW(assignFieldToParam(p, rftInteger, false, 0, bad.field), Exception);
 
     // An empty memo still replaces what an earlier row left in the parameter.
     StoredField memo(ftWideMemo, false, textPayload(QStringLiteral("first")));
     StoredField emptyMemo(ftWideMemo, false, QByteArray());
-    assignFieldToParam(p, rftMemo, false, 0, memo.field, false);
+    assignFieldToParam(p, rftMemo, false, 0, memo.field);
     EXPECT_EQ(p.dataType(), ftWideMemo);
     EXPECT_EQ(p.value().toString(), QStringLiteral("first"));
-    assignFieldToParam(p, rftMemo, false, 0, emptyMemo.field, false);
+    assignFieldToParam(p, rftMemo, false, 0, emptyMemo.field);
     EXPECT_FALSE(p.isNull());
     EXPECT_EQ(p.value().toString(), QString());
-    assignFieldToParam(p, rftMemo, false, ftOraClob, memo.field, false);
+    assignFieldToParam(p, rftMemo, false, ftOraClob, memo.field);
     EXPECT_EQ(p.dataType(), ftOraClob);
-    assignFieldToParam(p, rftBlob, false, ftOraBlob, emptyMemo.field, false);
+    assignFieldToParam(p, rftBlob, false, ftOraBlob, emptyMemo.field);
     EXPECT_EQ(p.dataType(), ftOraBlob);
     StoredField nullBlob(ftBlob, true, QByteArray());
-    assignFieldToParam(p, rftBlob, false, ftOraBlob, nullBlob.field, false);
+    assignFieldToParam(p, rftBlob, false, ftOraBlob, nullBlob.field);
     EXPECT_TRUE(p.isNull());
     EXPECT_EQ(p.dataType(), ftOraBlob);
 }
