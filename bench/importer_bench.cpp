@@ -9,8 +9,8 @@
 // Creates (once per size) the stand-in table "BENCH_IMPORT_ROWS" (default 1,000,000 rows).
 
 #include "dbaccess/DbKind.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "dbaccess/UniDacImportTable.h"
+#include "dbaccess/DBConnection.h"
+#include "dbaccess/DBImportTable.h"
 #include "foundation/Exception.h"
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbQuery.h"
@@ -23,7 +23,7 @@
 #include "records/ReadDataField.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -41,9 +41,9 @@ QString env(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
 const QString kSource = QStringLiteral("BENCH_IMPORT_ROWS");
 const QStringList kColumns = {"ID", "NAME", "AMOUNT", "CREATED", "FLAG", "NOTE"};
 
-std::unique_ptr<TUniDAC_Connection> connect(int kind, const QStringList& settings)
+std::unique_ptr<TDBConnection> connect(int kind, const QStringList& settings)
 {
-    auto c = std::make_unique<TUniDAC_Connection>(kind);
+    auto c = std::make_unique<TDBConnection>(kind);
     c->setConnectParams(TStringList(settings));
     QString failure;
     int code = 0;
@@ -52,7 +52,7 @@ std::unique_ptr<TUniDAC_Connection> connect(int kind, const QStringList& setting
     return c;
 }
 
-void ensureSourceRows(TUniDAC_Connection& oracle, long rows)
+void ensureSourceRows(TDBConnection& oracle, long rows)
 {
     long have = -1;
     try {
@@ -96,7 +96,7 @@ private:
 };
 
 // readTable over the source, with `write` called for every row.
-Timed readRows(TUniDAC_Connection& oracle, const TBeginTableCallback& begin,
+Timed readRows(TDBConnection& oracle, const TBeginTableCallback& begin,
                const TRecordCallback& write)
 {
     QTemporaryDir dir;
@@ -117,13 +117,13 @@ Timed readRows(TUniDAC_Connection& oracle, const TBeginTableCallback& begin,
     return t;
 }
 
-Timed importerPath(TUniDAC_Connection& oracle, TUniDAC_Connection& mysql)
+Timed importerPath(TDBConnection& oracle, TDBConnection& mysql)
 {
     mysql.execSQL(QStringLiteral("drop table if exists imp_bench_rows"));
     TStringList map;
     for (const QString& c : kColumns)
         map.add(c + u'=' + c);
-    TUniDacImportTable importer(&mysql);
+    TDBImportTable importer(&mysql);
     const auto begin = [&](int kind, TDatasetFieldDefList& defs, TFieldMetadataList& fields,
                            TIndexMetadataList* indexes, TErrInfoList* errors) {
         for (int i = 0; indexes && i < indexes->count(); ++i)
@@ -141,7 +141,7 @@ Timed importerPath(TUniDAC_Connection& oracle, TUniDAC_Connection& mysql)
 }
 
 // The same rows with the layer alone: values taken over as read, no conversion.
-Timed plainInserts(TUniDAC_Connection& oracle, TUniDAC_Connection& mysql)
+Timed plainInserts(TDBConnection& oracle, TDBConnection& mysql)
 {
     mysql.execSQL(QStringLiteral("drop table if exists imp_bench_plain"));
     mysql.execSQL(QStringLiteral("create table imp_bench_plain (ID int primary key, NAME varchar(50), AMOUNT "
@@ -187,7 +187,7 @@ bool runTool(const QString& program, const QStringList& args, const QProcessEnvi
 }
 
 // psql \copy into a file, then LOAD DATA LOCAL INFILE; the load alone and both together.
-std::pair<Timed, Timed> bulkLoad(TUniDAC_Connection& mysql, long rows)
+std::pair<Timed, Timed> bulkLoad(TDBConnection& mysql, long rows)
 {
     mysql.execSQL(QStringLiteral("drop table if exists imp_bench_load"));
     mysql.execSQL(QStringLiteral("create table imp_bench_load like imp_bench_plain"));

@@ -2,18 +2,18 @@
 
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "dbaccess/UniDacImportTable.h"
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
-#include "foundation/LogUtils_Unit.h"
+#include "dbaccess/DBConnection.h"
+#include "dbaccess/DBImportTable.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
+#include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 #include "platform/db/DbConnection.h"
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
 #include "records/IndexMetadata.h"
-#include "shell/CancheCurrentShowProcess.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/CacheCurrentShowProcess.h"
+#include "shell/MainDataModule.h"
 
 namespace {
 void showStepAndLog(const QString& message)
@@ -32,11 +32,11 @@ void markDuplicates(TIndexMetadataList& indexes)
     }
 }
 
-void createOneIndex(TUniDAC_Connection& connection, const QString& table, const IIndexMetadata& index,
+void createOneIndex(TDBConnection& connection, const QString& table, const IIndexMetadata& index,
                     TErrInfoList* errors)
 {
     TAbsCreateTable& generator = connection.generator();
-    const TKwStringsComponet* templates = mainDataModule().table(QStringLiteral("IndexSQL"));
+    const TKwStringsComponent* templates = mainDataModule().table(QStringLiteral("IndexSQL"));
     const QString format = templates ? sectionTextOrDefault(*templates, dbKindName(generator.kind())) : QString();
     // Oracle index names share one namespace per schema: name them after table and first column.
     const QString base = generator.kind() == dbkind::Oracle ? table + u'_' + index.fieldAt(0)->destName : index.name;
@@ -51,7 +51,7 @@ void createOneIndex(TUniDAC_Connection& connection, const QString& table, const 
 }
 } // namespace
 
-void createIndexes(TUniDAC_Connection& connection, const QString& table, TIndexMetadataList& indexes,
+void createIndexes(TDBConnection& connection, const QString& table, TIndexMetadataList& indexes,
                    TErrInfoList* errors)
 {
     DbConnection& pack = connection.packConnection();

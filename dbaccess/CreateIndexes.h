@@ -7,9 +7,9 @@
 
 class TErrInfoList;
 class TIndexMetadataList;
-class TUniDAC_Connection;
+class TDBConnection;
 
 // table: as configured (without time suffix). Marks duplicates as skipped in
 // the list; failures are recorded with error type 12.
-void createIndexes(TUniDAC_Connection& connection, const QString& table, TIndexMetadataList& indexes,
+void createIndexes(TDBConnection& connection, const QString& table, TIndexMetadataList& indexes,
                    TErrInfoList* errors);

@@ -2,17 +2,17 @@
 
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "dbaccess/UniDacImportTable.h"
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
-#include "foundation/LogUtils_Unit.h"
+#include "dbaccess/DBConnection.h"
+#include "dbaccess/DBImportTable.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
+#include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextUtils.h"
 #include "records/FieldMetadata.h"
 #include "records/ReadDataField.h"
-#include "shell/CancheCurrentShowProcess.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/CacheCurrentShowProcess.h"
+#include "shell/MainDataModule.h"
 
 #include <vector>
 
@@ -23,7 +23,7 @@ struct TAlter {
     QString statement;
 };
 
-void dropScratch(TUniDAC_Connection& connection, const QString& scratch)
+void dropScratch(TDBConnection& connection, const QString& scratch)
 {
     try {
         connection.dropTable(scratch);
@@ -73,7 +73,7 @@ int neededTextLength(const QString& text, int multiCharLength)
     return length;
 }
 
-bool extendFieldLengths(TUniDAC_Connection& connection, const QString& table, const TStringList& destToSourceMap,
+bool extendFieldLengths(TDBConnection& connection, const QString& table, const TStringList& destToSourceMap,
                         IReadDataRecord& record)
 {
     const QString fullName = fullDestinationName(table);
@@ -102,7 +102,7 @@ bool extendFieldLengths(TUniDAC_Connection& connection, const QString& table, co
                 return false;
             }
             const QString typeText = widenedTypeText(generator, *field, (needed + 9) / 10 * 10);
-            const TKwStringsComponet* templates = mainDataModule().table(QStringLiteral("extendFieldLength"));
+            const TKwStringsComponent* templates = mainDataModule().table(QStringLiteral("extendFieldLength"));
             const QString format = templates ? sectionTextOrDefault(*templates, dbKindName(generator.kind())) : QString();
             alters.push_back({destName, typeText,
                               formatText(format, {generator.fullTableName(table), generator.columnNameForm(destName),

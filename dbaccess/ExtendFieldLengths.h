@@ -8,11 +8,11 @@
 
 class IReadDataRecord;
 class TStringList;
-class TUniDAC_Connection;
+class TDBConnection;
 
 // table: as configured (the time suffix is added here); destToSourceMap:
 // destination=source lines. True when every failing field was widened.
-bool extendFieldLengths(TUniDAC_Connection& connection, const QString& table, const TStringList& destToSourceMap,
+bool extendFieldLengths(TDBConnection& connection, const QString& table, const TStringList& destToSourceMap,
                         IReadDataRecord& record);
 
 // Length a text needs in the destination: characters above code 254 count

@@ -1,8 +1,8 @@
 #include "dbaccess/SourceReading.h"
 
-#include "dbaccess/ConnectionResorceList_UniDac.h"
+#include "dbaccess/ConnectionResourceList.h"
 #include "dbaccess/CreateTable.h"
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 #include "foundation/StringList.h"
 #include "foundation/TextFormat.h"
 #include "platform/db/DbQuery.h"
@@ -12,9 +12,9 @@
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"
 #include "records/ReadDataRecord_DataSet.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/GlobalOptions.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 #include "shell/StopFlag.h"
 #include "shell/TypeMapping.h"
 
@@ -29,7 +29,7 @@ constexpr double kCountRowsAbovePercent = 19;
 
 } // namespace
 
-TSourceReading::TSourceReading(TUniDAC_Connection& connection, TConnectionResorceList& resources,
+TSourceReading::TSourceReading(TDBConnection& connection, TConnectionResourceList& resources,
                                TErrInfoList* errors)
     : m_connection(connection), m_resources(resources), m_errors(errors)
 {
@@ -120,7 +120,7 @@ bool TSourceReading::readTable(const QString& table, const TStringList& fieldNam
         return false;
     }
 
-    TCancheCurrentShowProcess& progress = currentShowProcess();
+    TCacheCurrentShowProcess& progress = currentShowProcess();
     if (progress.stepPercent > kCountRowsAbovePercent)
         progress.stepUnits = countRows(tableForm);
 

@@ -11,15 +11,15 @@
 #include <memory>
 
 class DbQuery;
-class TConnectionResorceList;
+class TConnectionResourceList;
 class TErrInfoList;
 class TStringList;
-class TUniDAC_Connection;
+class TDBConnection;
 
 class TSourceReading {
 public:
     // None of them owned; errors may be none.
-    TSourceReading(TUniDAC_Connection& connection, TConnectionResorceList& resources, TErrInfoList* errors);
+    TSourceReading(TDBConnection& connection, TConnectionResourceList& resources, TErrInfoList* errors);
 
     bool readTable(const QString& table, const TStringList& fieldNames, const TBeginTableCallback& onBeginTable,
                    const TRecordCallback& onRecord, bool structureOnly);
@@ -34,7 +34,7 @@ private:
                   const QString& statement);
     int countRows(const QString& tableForm);
 
-    TUniDAC_Connection& m_connection;
-    TConnectionResorceList& m_resources;
+    TDBConnection& m_connection;
+    TConnectionResourceList& m_resources;
     TErrInfoList* m_errors;
 };

@@ -1,6 +1,6 @@
 #include "foundation/AES.h"
 
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -133,7 +133,7 @@ bool isEncryptedEnvelope(const QByteArray& head)
         && qFromLittleEndian<quint32>(head.constData() + 16) == kConfigMagic;
 }
 
-QByteArray encryptedTableBytes(const TKwStringsComponet& table)
+QByteArray encryptedTableBytes(const TKwStringsComponent& table)
 {
     QBuffer plain;
     plain.open(QIODevice::ReadWrite);
@@ -148,7 +148,7 @@ QByteArray encryptedTableBytes(const TKwStringsComponet& table)
     return out.data();
 }
 
-void saveEncryptedTable(const TKwStringsComponet& table, const QString& fileName, int permissions)
+void saveEncryptedTable(const TKwStringsComponent& table, const QString& fileName, int permissions)
 {
     const QByteArray bytes = encryptedTableBytes(table);
     QSaveFile file(fileName);
@@ -162,7 +162,7 @@ void saveEncryptedTable(const TKwStringsComponet& table, const QString& fileName
         QFile::setPermissions(fileName, QFileDevice::Permissions(permissions));
 }
 
-void loadEncryptedTable(TKwStringsComponet& table, QIODevice& stream)
+void loadEncryptedTable(TKwStringsComponent& table, QIODevice& stream)
 {
     stream.seek(0);
     bool enciphered = false;

@@ -10,7 +10,7 @@
 #include <QString>
 #include <array>
 
-class TKwStringsComponet;
+class TKwStringsComponent;
 
 class EAESError : public Exception {
 public:
@@ -33,10 +33,10 @@ void decryptStream(QIODevice& source, qint64 count, const TAESKey& key, QIODevic
 
 QByteArray configSignature(); // 16 bytes
 // The enciphered envelope of a table, as bytes.
-QByteArray encryptedTableBytes(const TKwStringsComponet& table);
+QByteArray encryptedTableBytes(const TKwStringsComponent& table);
 // Creates or replaces the file; an existing file is replaced only once the new
 // content is complete. permissions 0 keeps the platform default.
-void saveEncryptedTable(const TKwStringsComponet& table, const QString& fileName, int permissions = 0);
+void saveEncryptedTable(const TKwStringsComponent& table, const QString& fileName, int permissions = 0);
 // Reads an enciphered or plain table from the stream.
-void loadEncryptedTable(TKwStringsComponet& table, QIODevice& stream);
+void loadEncryptedTable(TKwStringsComponent& table, QIODevice& stream);
 bool isEncryptedEnvelope(const QByteArray& head);

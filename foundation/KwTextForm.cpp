@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
-QString kwTableToText(const TKwStringsComponet& table)
+QString kwTableToText(const TKwStringsComponent& table)
 {
     QString out;
     for (qsizetype i = 0; i < table.sectionCount(); ++i) {
@@ -29,7 +29,7 @@ QString kwTableToText(const TKwStringsComponet& table)
     return out;
 }
 
-void kwTableAppendText(TKwStringsComponet& table, const QString& text)
+void kwTableAppendText(TKwStringsComponent& table, const QString& text)
 {
     struct Pending {
         QString name;
@@ -61,14 +61,14 @@ void kwTableAppendText(TKwStringsComponet& table, const QString& text)
         table.addSection(p.name, QString())->lines.setLines(p.lines);
 }
 
-void kwTableFromText(TKwStringsComponet& table, const QString& text)
+void kwTableFromText(TKwStringsComponent& table, const QString& text)
 {
-    TKwStringsComponet parsed;
+    TKwStringsComponent parsed;
     kwTableAppendText(parsed, text);
     table.assign(parsed);
 }
 
-void kwTableLoadTextFile(TKwStringsComponet& table, const QString& fileName)
+void kwTableLoadTextFile(TKwStringsComponent& table, const QString& fileName)
 {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))

@@ -4,16 +4,16 @@
 // line that begins with '[' or '\' gets one extra '\' in front. Output ends
 // lines with LF; input accepts CR LF as well.
 
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 
 #include <QByteArray>
 #include <QString>
 
 // Raises an Exception for a section name holding a line break (no text form).
-QString kwTableToText(const TKwStringsComponet& table);
+QString kwTableToText(const TKwStringsComponent& table);
 // Appends the sections of the text; a malformed text raises an Exception
 // naming the line, and the table is left as it was.
-void kwTableAppendText(TKwStringsComponet& table, const QString& text);
-void kwTableFromText(TKwStringsComponet& table, const QString& text);
+void kwTableAppendText(TKwStringsComponent& table, const QString& text);
+void kwTableFromText(TKwStringsComponent& table, const QString& text);
 // Reads a UTF-8 text-form file (a Qt resource path works too).
-void kwTableLoadTextFile(TKwStringsComponet& table, const QString& fileName);
+void kwTableLoadTextFile(TKwStringsComponent& table, const QString& fileName);

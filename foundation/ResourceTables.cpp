@@ -1,7 +1,7 @@
 #include "foundation/ResourceTables.h"
 
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 
 #include <QDir>
@@ -25,7 +25,7 @@ QStringList embeddedResourceFiles(const QString& language)
 void loadEmbeddedResourceTables(QObject* owner, const QString& language)
 {
     for (const QString& file : embeddedResourceFiles(language)) {
-        auto* table = new TKwStringsComponet(owner, QFileInfo(file).completeBaseName());
+        auto* table = new TKwStringsComponent(owner, QFileInfo(file).completeBaseName());
         try {
             kwTableLoadTextFile(*table, file);
         } catch (const Exception& e) {

@@ -11,7 +11,7 @@ class QObject;
 // Resource paths of every embedded table of the language, sorted by name.
 QStringList embeddedResourceFiles(const QString& language);
 
-// Creates one TKwStringsComponet child of the owner per embedded file of the
+// Creates one TKwStringsComponent child of the owner per embedded file of the
 // language, named "<module>_<LANG>" after its file, and fills it. A damaged
 // file raises an Exception naming the file and line.
 void loadEmbeddedResourceTables(QObject* owner, const QString& language);

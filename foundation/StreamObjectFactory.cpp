@@ -5,27 +5,27 @@
 #include <QHash>
 
 namespace {
-QHash<QUuid, TStreamObjectCreater>& creaters()
+QHash<QUuid, TStreamObjectCreator>& creators()
 {
-    static QHash<QUuid, TStreamObjectCreater> map;
+    static QHash<QUuid, TStreamObjectCreator> map;
     return map;
 }
 } // namespace
 
-void registerStreamClass(const QUuid& classId, TStreamObjectCreater creater)
+void registerStreamClass(const QUuid& classId, TStreamObjectCreator creator)
 {
-    creaters().insert(classId, creater);
+    creators().insert(classId, creator);
 }
 
 bool isStreamClassRegistered(const QUuid& classId)
 {
-    return creaters().contains(classId);
+    return creators().contains(classId);
 }
 
 std::unique_ptr<TStreamObject> createObjectFromClassId(const QUuid& classId)
 {
-    const auto it = creaters().constFind(classId);
-    if (it == creaters().constEnd() || !*it)
+    const auto it = creators().constFind(classId);
+    if (it == creators().constEnd() || !*it)
         throw Exception(QStringLiteral("Unkown class id,id=%1").arg(guidText(classId)));
     return (*it)();
 }

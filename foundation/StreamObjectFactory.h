@@ -17,9 +17,9 @@ public:
     virtual void loadFromReader(TReader& reader, bool headerConsumed) = 0;
 };
 
-using TStreamObjectCreater = std::unique_ptr<TStreamObject> (*)();
+using TStreamObjectCreator = std::unique_ptr<TStreamObject> (*)();
 
-void registerStreamClass(const QUuid& classId, TStreamObjectCreater creater);
+void registerStreamClass(const QUuid& classId, TStreamObjectCreator creator);
 bool isStreamClassRegistered(const QUuid& classId);
 // A new empty object of the class that owns the id; "Unkown class id,id=%s" otherwise.
 std::unique_ptr<TStreamObject> createObjectFromClassId(const QUuid& classId);

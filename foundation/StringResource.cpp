@@ -1,7 +1,7 @@
 #include "foundation/StringResource.h"
 
 #include "foundation/Errors.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/TextFormat.h"
 #include "platform/ModalSeam.h"
 
@@ -25,7 +25,7 @@ QString moduleKey(const QString& module, const QString& language)
 TStringResourceManager::TStringResourceManager() = default;
 TStringResourceManager::~TStringResourceManager() = default;
 
-void TStringResourceManager::registerModule(const QString& moduleName, TKwStringsComponet* table,
+void TStringResourceManager::registerModule(const QString& moduleName, TKwStringsComponent* table,
                                             const QString& language)
 {
     if (!table || moduleName.isEmpty() || language.isEmpty())
@@ -44,7 +44,7 @@ void TStringResourceManager::registerModule(const QString& moduleName, TKwString
     m_modules.push_back(std::move(item));
 }
 
-TKwStringsComponet* TStringResourceManager::findModule(const QString& key) const
+TKwStringsComponent* TStringResourceManager::findModule(const QString& key) const
 {
     for (const auto& item : m_modules) {
         if (item->key.compare(key, Qt::CaseInsensitive) == 0)
@@ -55,7 +55,7 @@ TKwStringsComponet* TStringResourceManager::findModule(const QString& key) const
 
 TStringList* TStringResourceManager::moduleSection(const QString& moduleName, const QString& section) const
 {
-    const TKwStringsComponet* table = findModule(moduleKey(moduleName, m_language));
+    const TKwStringsComponent* table = findModule(moduleKey(moduleName, m_language));
     return table ? table->findSectionLines(section) : nullptr;
 }
 
@@ -211,7 +211,7 @@ void registerResourceDataModule(QObject* dataModule)
         return;
     const QStringList known = knownLanguages();
     for (QObject* child : dataModule->children()) {
-        auto* table = qobject_cast<TKwStringsComponet*>(child);
+        auto* table = qobject_cast<TKwStringsComponent*>(child);
         QString module;
         QString language;
         if (!table || !splitResourceName(table->objectName(), &module, &language))

@@ -3,7 +3,7 @@
 // language, the current language, language-change handlers, and the lookups
 // every shown or logged text goes through.
 
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/StringList.h"
 #include "foundation/TextFormat.h"
 
@@ -21,7 +21,7 @@ struct TResourceItem {
     QString key; // module.language, e.g. MainDataResource.CN
     // Not owned (the resource data module owns it); guarded so that a table
     // destroyed before the manager gives "none" instead of a dangling pointer.
-    QPointer<TKwStringsComponet> table;
+    QPointer<TKwStringsComponent> table;
 };
 
 struct TResourceEventItem {
@@ -34,8 +34,8 @@ public:
     TStringResourceManager();
     ~TStringResourceManager();
 
-    void registerModule(const QString& moduleName, TKwStringsComponet* table, const QString& language);
-    TKwStringsComponet* findModule(const QString& key) const;
+    void registerModule(const QString& moduleName, TKwStringsComponent* table, const QString& language);
+    TKwStringsComponent* findModule(const QString& key) const;
     TStringList* moduleSection(const QString& moduleName, const QString& section) const;
     void addLanguageHandler(TLanguageHandler handler, QObject* object);
     void removeLanguageHandler(TLanguageHandler handler, QObject* object);

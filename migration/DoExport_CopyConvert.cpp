@@ -3,12 +3,12 @@
 #include "foundation/Exception.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
-#include "migration/CopyConvert_Unit.h"
+#include "migration/CopyConvert.h"
 #include "migration/ExecProcess.h"
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
 #include "records/IndexMetadata.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 
 namespace {
 constexpr int kErrorTypeInsert = 1;
@@ -113,7 +113,7 @@ bool TDoExport_CopyConvert::onRecord(IReadDataRecord& record, TErrInfoList* erro
     bool written = false;
     try {
         written = m_importer && m_importer->writeRecord(0, record, errors);
-        TCancheCurrentShowProcess& progress = currentShowProcess();
+        TCacheCurrentShowProcess& progress = currentShowProcess();
         const int n = copiedRecords + failedRecords + 1;
         const QString count = progress.stepUnits < 1
             ? QString::number(n)

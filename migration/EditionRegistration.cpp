@@ -1,8 +1,8 @@
 #include "migration/EditionRegistration.h"
 
-#include "connconfig/UniDACDBConectConfig_Unit.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "migration/CopyConvert_Unit.h"
+#include "connconfig/DBConnectConfig.h"
+#include "dbaccess/DBConnection.h"
+#include "migration/CopyConvert.h"
 #include "shell/ConvertManager.h"
 
 #include <memory>
@@ -10,9 +10,9 @@
 void registerEdition()
 {
     TDBConvertManager& registry = convertManager();
-    registry.registerConvertCreater(std::make_unique<TCopyConvertCreater>());
+    registry.registerConvertCreator(std::make_unique<TCopyConvertCreator>());
     for (const char* kind : {"MySQL", "Oracle"})
-        registry.registerConnectConfigCreater(
-            std::make_unique<TUniDACDBConnectConfigCreater>(QString::fromLatin1(kind)));
+        registry.registerConnectConfigCreator(
+            std::make_unique<TDBConnectConfigCreator>(QString::fromLatin1(kind)));
     installDbErrorCodeHook();
 }

@@ -1,15 +1,15 @@
 #include "migration/ExecProcess_Convert.h"
 
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/LogUtils_Unit.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextUtils.h"
-#include "migration/CopyConvert_Unit.h"
+#include "migration/CopyConvert.h"
 #include "migration/DoExport_CopyConvert.h"
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
 #include "records/FieldMetadata.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/DBOption.h"
 #include "shell/RunParam.h"
 
@@ -53,7 +53,7 @@ bool TExecProcess_Convert::connectDatabases()
         return true;
     TErrTrack& tracker = m_errors->tracker();
     tracker.addErrorNoRecord(m_connectFailure, QString(), errorCode, m_failedKind, kErrorTypeConnect);
-    TCancheCurrentShowProcess& progress = currentShowProcess();
+    TCacheCurrentShowProcess& progress = currentShowProcess();
     progress.setBottomText(execConvertText(QStringLiteral("error count"), {tracker.totalErrors()}));
     progress.showBase(execConvertText(QStringLiteral("connect database fial"), {dbKindName(m_failedKind)}));
     return false;

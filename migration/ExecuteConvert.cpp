@@ -1,16 +1,16 @@
 #include "migration/ExecuteConvert.h"
 
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/LogUtils_Unit.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
-#include "migration/CopyConvert_Unit.h"
+#include "migration/CopyConvert.h"
 #include "migration/ExecProcess_Convert.h"
 #include "migration/FilePathDBDumpData.h"
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/DBOption.h"
 #include "shell/MainConfigInfo.h"
 #include "shell/RunParam.h"
@@ -33,7 +33,7 @@ QString logsText(const QString& key, const QVariantList& args)
 }
 
 // Settings without the password, indented by four blanks on every line.
-QString settingsBlock(const IDBConectConfig* config)
+QString settingsBlock(const IDBConnectConfig* config)
 {
     if (!config)
         return QString();
@@ -42,7 +42,7 @@ QString settingsBlock(const IDBConectConfig* config)
     return QStringLiteral("    ") + trimText(text);
 }
 
-QString kindNameOf(const IDBConectConfig* config) { return config ? dbKindName(config->getDBType()) : QString(); }
+QString kindNameOf(const IDBConnectConfig* config) { return config ? dbKindName(config->getDBType()) : QString(); }
 
 // Runs started within the same minute would share the time-stamped folder,
 // and the later run's error index would replace the earlier one's: when that
@@ -83,7 +83,7 @@ void logText(const QString& text, int level)
 
 void copyTables(TExecProcess_Convert& run)
 {
-    TCancheCurrentShowProcess& progress = currentShowProcess();
+    TCacheCurrentShowProcess& progress = currentShowProcess();
     TErrTrack& tracker = run.errorList()->tracker();
     const int n = run.tableCount();
     if (n > 0)
@@ -120,7 +120,7 @@ void runTables(TExecProcess_Convert& run, bool quiet)
     g_lastRun.connected = true;
     if (!run.beginRun())
         return;
-    TCancheCurrentShowProcess& progress = currentShowProcess();
+    TCacheCurrentShowProcess& progress = currentShowProcess();
     try {
         copyTables(run);
         const QString text = run.summaryText();
@@ -165,7 +165,7 @@ void closeRun(TExecProcess_Convert& run)
 
 void runLoop(TExecProcess_Convert& run, bool quiet)
 {
-    TCancheCurrentShowProcess& progress = currentShowProcess();
+    TCacheCurrentShowProcess& progress = currentShowProcess();
     TCopyConvert& job = run.job();
     appLog().logInfo(runDescription(job, run.context(), run.operationCode()));
     progress.basePercent = 0;
@@ -199,8 +199,8 @@ void runLoop(TExecProcess_Convert& run, bool quiet)
 
 QString runDescription(const TCopyConvert& job, const IUIContext* context, int operation)
 {
-    const IDBConectConfig* source = job.getSourceConfig();
-    const IDBConectConfig* dest = job.getDestConfig();
+    const IDBConnectConfig* source = job.getSourceConfig();
+    const IDBConnectConfig* dest = job.getDestConfig();
     return logsText(QStringLiteral("ConfigFile"), {context ? context->getConfigFileName() : QString()})
         + logsText(QStringLiteral("SourceInfo"), {kindNameOf(source), settingsBlock(source)})
         + logsText(QStringLiteral("DestInfo"), {kindNameOf(dest), settingsBlock(dest)})

@@ -1,6 +1,6 @@
 #include "migration/FilePathDBDumpData.h"
 
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/StringList.h"
 #include "foundation/StringResource.h"

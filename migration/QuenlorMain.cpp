@@ -24,7 +24,7 @@ QString missingPart(int operation)
         return QStringLiteral("the error list viewer");
     case opConfig:
         return QStringLiteral("the global options dialog");
-    case opCmdCreater:
+    case opCmdCreator:
         return QStringLiteral("the command-file generator");
     default:
         return QStringLiteral("the wizard");

@@ -8,7 +8,7 @@
 #include "migration/EditionRegistration.h"
 #include "migration/ExecuteConvert.h"
 #include "migration/HeadlessUIContext.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/DBConvertInterface.h"
 #include "shell/JobLoading.h"
 #include "shell/MainConfigInfo.h"

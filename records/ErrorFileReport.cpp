@@ -1,6 +1,6 @@
 #include "records/ErrorFileReport.h"
 
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextUtils.h"

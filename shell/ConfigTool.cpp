@@ -2,7 +2,7 @@
 
 #include "foundation/AES.h"
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 
 #include <QFile>
@@ -39,7 +39,7 @@ void show(const QString& fileName, QIODevice& out)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     loadEncryptedTable(table, file);
     // Build the whole text first: a failure prints nothing.
     writeText(out, kwTableToText(table));
@@ -47,7 +47,7 @@ void show(const QString& fileName, QIODevice& out)
 
 void pack(const QString& textFileName, const QString& outFileName)
 {
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     kwTableLoadTextFile(table, textFileName);
     if (g_packCheck)
         g_packCheck(table);

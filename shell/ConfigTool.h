@@ -5,11 +5,11 @@
 #include <QIODevice>
 #include <QStringList>
 
-class TKwStringsComponet;
+class TKwStringsComponent;
 
 // Checks, and may complete, a table read from text before pack writes it;
 // raises to refuse it. Executables that know the jobs install one.
-using TPackCheck = void (*)(TKwStringsComponet& table);
+using TPackCheck = void (*)(TKwStringsComponent& table);
 void setPackCheck(TPackCheck check);
 
 // arguments: the command-line arguments after the program name. Writes UTF-8

@@ -10,12 +10,12 @@ namespace {
 
 std::unique_ptr<TDBConvertManager> g_manager;
 
-template <typename Creater>
-Creater* findCreater(const std::vector<std::unique_ptr<Creater>>& creaters, const QString& name)
+template <typename Creator>
+Creator* findCreator(const std::vector<std::unique_ptr<Creator>>& creators, const QString& name)
 {
-    for (const auto& creater : creaters)
-        if (creater->name().compare(name, Qt::CaseInsensitive) == 0)
-            return creater.get();
+    for (const auto& creator : creators)
+        if (creator->name().compare(name, Qt::CaseInsensitive) == 0)
+            return creator.get();
     return nullptr;
 }
 
@@ -28,25 +28,25 @@ void sortNames(TStringList& names)
     names.setLines(lines);
 }
 
-template <typename Creater>
-void registerCreater(std::vector<std::unique_ptr<Creater>>& creaters, TStringList& names,
-                     std::unique_ptr<Creater> creater)
+template <typename Creator>
+void registerCreator(std::vector<std::unique_ptr<Creator>>& creators, TStringList& names,
+                     std::unique_ptr<Creator> creator)
 {
-    if (!creater)
+    if (!creator)
         return;
-    const QString name = creater->name();
-    auto it = std::find_if(creaters.begin(), creaters.end(), [&](const std::unique_ptr<Creater>& c) {
+    const QString name = creator->name();
+    auto it = std::find_if(creators.begin(), creators.end(), [&](const std::unique_ptr<Creator>& c) {
         return c->name().compare(name, Qt::CaseInsensitive) == 0;
     });
-    if (it != creaters.end()) {
-        *it = std::move(creater); // destroys the earlier creater
+    if (it != creators.end()) {
+        *it = std::move(creator); // destroys the earlier creator
         const qsizetype index = names.indexOf(name);
         if (index >= 0)
             names.set(index, name);
         else
             names.add(name);
     } else {
-        creaters.push_back(std::move(creater));
+        creators.push_back(std::move(creator));
         names.add(name);
     }
     sortNames(names);
@@ -59,32 +59,32 @@ TDBConvertManager::~TDBConvertManager() = default;
 
 std::unique_ptr<IDBConvert> TDBConvertManager::createConvert(const QString& name)
 {
-    TAbsConvertCreater* creater = findCreater(m_convertCreaters, name);
-    return creater ? creater->create() : nullptr;
+    TAbsConvertCreator* creator = findCreator(m_convertCreators, name);
+    return creator ? creator->create() : nullptr;
 }
 
-std::unique_ptr<IDBConectConfig> TDBConvertManager::createConnectConfig(const QString& name)
+std::unique_ptr<IDBConnectConfig> TDBConvertManager::createConnectConfig(const QString& name)
 {
-    TAbsDBConnectConfigCreater* creater = findCreater(m_connectConfigCreaters, name);
-    return creater ? creater->create() : nullptr;
+    TAbsDBConnectConfigCreator* creator = findCreator(m_connectConfigCreators, name);
+    return creator ? creator->create() : nullptr;
 }
 
-void TDBConvertManager::registerConnectConfigCreater(std::unique_ptr<TAbsDBConnectConfigCreater> creater)
+void TDBConvertManager::registerConnectConfigCreator(std::unique_ptr<TAbsDBConnectConfigCreator> creator)
 {
-    registerCreater(m_connectConfigCreaters, m_connectConfigNames, std::move(creater));
+    registerCreator(m_connectConfigCreators, m_connectConfigNames, std::move(creator));
 }
 
-void TDBConvertManager::registerConvertCreater(std::unique_ptr<TAbsConvertCreater> creater)
+void TDBConvertManager::registerConvertCreator(std::unique_ptr<TAbsConvertCreator> creator)
 {
-    registerCreater(m_convertCreaters, m_convertNames, std::move(creater));
+    registerCreator(m_convertCreators, m_convertNames, std::move(creator));
 }
 
 QString TDBConvertManager::connectConfigDescription(const QString& name) const
 {
-    const TAbsDBConnectConfigCreater* creater = findCreater(m_connectConfigCreaters, name);
-    if (!creater)
+    const TAbsDBConnectConfigCreator* creator = findCreator(m_connectConfigCreators, name);
+    if (!creator)
         return QString();
-    return resourceSectionText(creater->descriptionModule(), creater->descriptionSection());
+    return resourceSectionText(creator->descriptionModule(), creator->descriptionSection());
 }
 
 int TDBConvertManager::getFieldScope(int kind, const QString& typeName)

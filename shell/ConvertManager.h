@@ -1,5 +1,5 @@
 #pragma once
-// The converter registry: creaters of jobs and connection configurations,
+// The converter registry: creators of jobs and connection configurations,
 // registered by name, and the process-wide instance.
 
 #include "foundation/StringList.h"
@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
-class TAbsConvertCreater {
+class TAbsConvertCreator {
 public:
-    explicit TAbsConvertCreater(const QString& name) : m_name(name) {}
-    virtual ~TAbsConvertCreater() = default;
+    explicit TAbsConvertCreator(const QString& name) : m_name(name) {}
+    virtual ~TAbsConvertCreator() = default;
     QString name() const { return m_name; }
     virtual std::unique_ptr<IDBConvert> create() = 0;
 
@@ -21,18 +21,18 @@ private:
     QString m_name;
 };
 
-class TAbsDBConnectConfigCreater {
+class TAbsDBConnectConfigCreator {
 public:
-    TAbsDBConnectConfigCreater(const QString& name, const QString& descriptionModule,
+    TAbsDBConnectConfigCreator(const QString& name, const QString& descriptionModule,
                                const QString& descriptionSection)
         : m_name(name), m_descriptionModule(descriptionModule), m_descriptionSection(descriptionSection)
     {
     }
-    virtual ~TAbsDBConnectConfigCreater() = default;
+    virtual ~TAbsDBConnectConfigCreator() = default;
     QString name() const { return m_name; }
     QString descriptionModule() const { return m_descriptionModule; }
     QString descriptionSection() const { return m_descriptionSection; }
-    virtual std::unique_ptr<IDBConectConfig> create() = 0;
+    virtual std::unique_ptr<IDBConnectConfig> create() = 0;
 
 private:
     QString m_name;
@@ -46,11 +46,11 @@ public:
     ~TDBConvertManager() override;
 
     std::unique_ptr<IDBConvert> createConvert(const QString& name) override;
-    std::unique_ptr<IDBConectConfig> createConnectConfig(const QString& name) override;
-    // A later creater of the same name (ignoring case) replaces the earlier
+    std::unique_ptr<IDBConnectConfig> createConnectConfig(const QString& name) override;
+    // A later creator of the same name (ignoring case) replaces the earlier
     // one in its position; the name is listed once.
-    void registerConnectConfigCreater(std::unique_ptr<TAbsDBConnectConfigCreater> creater) override;
-    void registerConvertCreater(std::unique_ptr<TAbsConvertCreater> creater) override;
+    void registerConnectConfigCreator(std::unique_ptr<TAbsDBConnectConfigCreator> creator) override;
+    void registerConvertCreator(std::unique_ptr<TAbsConvertCreator> creator) override;
     const TStringList& connectConfigNames() const override { return m_connectConfigNames; }
     const TStringList& convertNames() const override { return m_convertNames; }
     QString connectConfigDescription(const QString& name) const override;
@@ -61,13 +61,13 @@ public:
     bool autoDetectLen(int kind, const QString& typeName, int& precision, int& scale) override;
 
 private:
-    std::vector<std::unique_ptr<TAbsConvertCreater>> m_convertCreaters;
-    std::vector<std::unique_ptr<TAbsDBConnectConfigCreater>> m_connectConfigCreaters;
+    std::vector<std::unique_ptr<TAbsConvertCreator>> m_convertCreators;
+    std::vector<std::unique_ptr<TAbsDBConnectConfigCreator>> m_connectConfigCreators;
     TStringList m_convertNames;
     TStringList m_connectConfigNames;
 };
 
-// The process-wide registry: created at start-up before any creater
+// The process-wide registry: created at start-up before any creator
 // registers, lives until the process ends.
 TDBConvertManager& convertManager();
 bool hasConvertManager();

@@ -1,9 +1,9 @@
 #include "shell/DBConvertImpl.h"
 
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/StringList.h"
 #include "foundation/StringResource.h"
-#include "shell/UIFarmeList.h"
+#include "shell/UIFrameList.h"
 
 QString displayTitle(const QString& titleKey, const QString& titleModule, const QString& titleSection)
 {
@@ -16,12 +16,12 @@ TAbsDBConvert::TAbsDBConvert(const TTitleTexts& title) : m_title(title) {}
 
 TAbsDBConvert::~TAbsDBConvert() = default;
 
-void TAbsDBConvert::setSourceConfig(std::unique_ptr<IDBConectConfig> config)
+void TAbsDBConvert::setSourceConfig(std::unique_ptr<IDBConnectConfig> config)
 {
     m_sourceConfig = std::move(config);
 }
 
-void TAbsDBConvert::setDestConfig(std::unique_ptr<IDBConectConfig> config)
+void TAbsDBConvert::setDestConfig(std::unique_ptr<IDBConnectConfig> config)
 {
     m_destConfig = std::move(config);
 }
@@ -36,26 +36,26 @@ void TAbsDBConvert::setOwnPage(std::unique_ptr<IUIFrame> page)
     m_ownPage = std::move(page);
 }
 
-TAbsDBConectConfig::TAbsDBConectConfig(const TTitleTexts& title)
-    : m_title(title), m_settings(std::make_unique<TStringList>()), m_pages(std::make_unique<TUIFarmeList>(this))
+TAbsDBConnectConfig::TAbsDBConnectConfig(const TTitleTexts& title)
+    : m_title(title), m_settings(std::make_unique<TStringList>()), m_pages(std::make_unique<TUIFrameList>(this))
 {
 }
 
-TAbsDBConectConfig::~TAbsDBConectConfig() = default;
+TAbsDBConnectConfig::~TAbsDBConnectConfig() = default;
 
-std::unique_ptr<IDBConnection> TAbsDBConectConfig::createConnection()
+std::unique_ptr<IDBConnection> TAbsDBConnectConfig::createConnection()
 {
     return createConnectionWith(*m_settings);
 }
 
 TAbsConvertMapping::TAbsConvertMapping(IDBConvert* job, const TTitleTexts& title)
-    : m_title(title), m_job(job), m_table(std::make_unique<TKwStringsComponet>())
+    : m_title(title), m_job(job), m_table(std::make_unique<TKwStringsComponent>())
 {
 }
 
 TAbsConvertMapping::~TAbsConvertMapping() = default;
 
-void TAbsConvertMapping::setPages(std::unique_ptr<TUIFarmeList> pages)
+void TAbsConvertMapping::setPages(std::unique_ptr<TUIFrameList> pages)
 {
     m_pages = std::move(pages);
 }

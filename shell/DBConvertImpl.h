@@ -28,12 +28,12 @@ public:
 
     QString getTitle() const override { return m_title.key; }
     QString getDisplayTitle() const override { return m_title.display(); }
-    IDBConectConfig* getSourceConfig() const override { return m_sourceConfig.get(); }
-    IDBConectConfig* getDestConfig() const override { return m_destConfig.get(); }
+    IDBConnectConfig* getSourceConfig() const override { return m_sourceConfig.get(); }
+    IDBConnectConfig* getDestConfig() const override { return m_destConfig.get(); }
     IConvertMapping* getMapping() const override { return m_mapping.get(); }
     // Replacing a configuration destroys the previous one.
-    void setSourceConfig(std::unique_ptr<IDBConectConfig> config) override;
-    void setDestConfig(std::unique_ptr<IDBConectConfig> config) override;
+    void setSourceConfig(std::unique_ptr<IDBConnectConfig> config) override;
+    void setDestConfig(std::unique_ptr<IDBConnectConfig> config) override;
     IUIFrame* getOwnPages() override { return m_ownPage.get(); }
 
     TTitleTexts& title() { return m_title; }
@@ -46,21 +46,21 @@ private:
     TTitleTexts m_title;
     // Destroyed in reverse order: own page, mapping (which holds the
     // connections), then the configurations with their pages.
-    std::unique_ptr<IDBConectConfig> m_sourceConfig;
-    std::unique_ptr<IDBConectConfig> m_destConfig;
+    std::unique_ptr<IDBConnectConfig> m_sourceConfig;
+    std::unique_ptr<IDBConnectConfig> m_destConfig;
     std::unique_ptr<IConvertMapping> m_mapping;
     std::unique_ptr<IUIFrame> m_ownPage;
 };
 
-class TAbsDBConectConfig : public IDBConectConfig {
+class TAbsDBConnectConfig : public IDBConnectConfig {
 public:
-    explicit TAbsDBConectConfig(const TTitleTexts& title = {});
-    ~TAbsDBConectConfig() override;
+    explicit TAbsDBConnectConfig(const TTitleTexts& title = {});
+    ~TAbsDBConnectConfig() override;
 
     QString getTitle() const override { return m_title.key; }
     QString getDisplayTitle() const override { return m_title.display(); }
     // Owned; its owner is this configuration.
-    TUIFarmeList* getPages() override { return m_pages.get(); }
+    TUIFrameList* getPages() override { return m_pages.get(); }
     TStringList* getSettings() override { return m_settings.get(); }
     std::unique_ptr<IDBConnection> createConnection() override;
 
@@ -69,7 +69,7 @@ public:
 private:
     TTitleTexts m_title;
     std::unique_ptr<TStringList> m_settings;
-    std::unique_ptr<TUIFarmeList> m_pages;
+    std::unique_ptr<TUIFrameList> m_pages;
 };
 
 class TAbsConvertMapping : public IConvertMapping {
@@ -80,18 +80,18 @@ public:
     QString getTitle() const override { return m_title.key; }
     QString getDisplayTitle() const override { return m_title.display(); }
     // None until a concrete class creates it.
-    TUIFarmeList* getPages() override { return m_pages.get(); }
-    TKwStringsComponet* getMappingTable() override { return m_table.get(); }
+    TUIFrameList* getPages() override { return m_pages.get(); }
+    TKwStringsComponent* getMappingTable() override { return m_table.get(); }
 
     IDBConvert* job() const { return m_job; }
     TTitleTexts& title() { return m_title; }
 
 protected:
-    void setPages(std::unique_ptr<TUIFarmeList> pages);
+    void setPages(std::unique_ptr<TUIFrameList> pages);
 
 private:
     TTitleTexts m_title;
     IDBConvert* m_job; // not owned
-    std::unique_ptr<TKwStringsComponet> m_table;
-    std::unique_ptr<TUIFarmeList> m_pages;
+    std::unique_ptr<TKwStringsComponent> m_table;
+    std::unique_ptr<TUIFrameList> m_pages;
 };

@@ -2,7 +2,7 @@
 // Abstract interfaces through which the shell and the wizard reach jobs,
 // connection configurations, mappings, connections, table writers, work
 // folders and progress displays. Operations are declared in their fixed slot
-// order; concrete classes are created only through registered creaters.
+// order; concrete classes are created only through registered creators.
 
 #include "platform/db/FieldType.h"
 
@@ -16,10 +16,10 @@ class QObject;
 class QWidget;
 
 class TStringList;
-class TKwStringsComponet;
+class TKwStringsComponent;
 
 // Types of later units, referenced here only by pointer or reference.
-class TUIFarmeList;          // page list of the wizard
+class TUIFrameList;          // page list of the wizard
 class IUIContext;            // wizard context
 class TTableMetadata;
 class TTableMetadataList;
@@ -34,8 +34,8 @@ class DbParamList;           // named parameters of a statement
 class IDBConnection;
 class IImportTable;
 class TAbsDBDumpData;
-class TAbsConvertCreater;
-class TAbsDBConnectConfigCreater;
+class TAbsConvertCreator;
+class TAbsDBConnectConfigCreator;
 
 class ITitled {
 public:
@@ -71,10 +71,10 @@ public:
     int stepIndex = -1;
 };
 
-class IDBConectConfig : public ITitled {
+class IDBConnectConfig : public ITitled {
 public:
     virtual int getDBType() const = 0;                          // 2: database kind
-    virtual TUIFarmeList* getPages() = 0;                       // 3
+    virtual TUIFrameList* getPages() = 0;                       // 3
     virtual TStringList* getSettings() = 0;                     // 4: owned name=value settings
     virtual QString getPublicSettingsText() const = 0;          // 5: without the password
     virtual void loadPassword(const TStringList& lines) = 0;    // 6
@@ -84,28 +84,28 @@ public:
 
 class IConvertMapping : public ITitled {
 public:
-    virtual TUIFarmeList* getPages() = 0;              // 2
-    virtual TKwStringsComponet* getMappingTable() = 0; // 3
+    virtual TUIFrameList* getPages() = 0;              // 2
+    virtual TKwStringsComponent* getMappingTable() = 0; // 3
 };
 
 // A migration job. The setters pass ownership: the job destroys what it holds.
 class IDBConvert : public ITitled {
 public:
-    virtual IDBConectConfig* getSourceConfig() const = 0;                      // 2
-    virtual IDBConectConfig* getDestConfig() const = 0;                        // 3
+    virtual IDBConnectConfig* getSourceConfig() const = 0;                      // 2
+    virtual IDBConnectConfig* getDestConfig() const = 0;                        // 3
     virtual IConvertMapping* getMapping() const = 0;                           // 4
-    virtual void setSourceConfig(std::unique_ptr<IDBConectConfig> config) = 0; // 5
-    virtual void setDestConfig(std::unique_ptr<IDBConectConfig> config) = 0;   // 6
+    virtual void setSourceConfig(std::unique_ptr<IDBConnectConfig> config) = 0; // 5
+    virtual void setDestConfig(std::unique_ptr<IDBConnectConfig> config) = 0;   // 6
     virtual IUIFrame* getOwnPages() = 0;                                       // 7: one page or none
-    virtual void saveConfig(TKwStringsComponet& table, bool withoutPasswords) = 0;   // 8
-    virtual void loadConfig(const TKwStringsComponet& table) = 0;                    // 9
-    virtual void loadConnectPasswords(const TKwStringsComponet& table) = 0;          // 10
+    virtual void saveConfig(TKwStringsComponent& table, bool withoutPasswords) = 0;   // 8
+    virtual void loadConfig(const TKwStringsComponent& table) = 0;                    // 9
+    virtual void loadConnectPasswords(const TKwStringsComponent& table) = 0;          // 10
     virtual void executeConvert(IUIContext* context, bool structureOnly, bool quiet) = 0; // 11
     virtual void executeImport(TAbsDBDumpData* folder, IUIContext* context, int reserved) = 0; // 12
     virtual void reservedOperation(QObject* first, QObject* second, int number, const QString& text) = 0; // 13
     virtual void executeExport(TAbsDBDumpData* folder, bool flag, int reserved, IUIContext* context) = 0; // 14
     virtual void addRunPage(ITitled* owner, int operation, const QString& dumpFileName,
-                            TUIFarmeList* pages) = 0;                                 // 15
+                            TUIFrameList* pages) = 0;                                 // 15
     virtual void applyRunOptions() = 0;                                               // 16
 };
 
@@ -217,9 +217,9 @@ class IDBConvertManager {
 public:
     virtual ~IDBConvertManager() = default;
     virtual std::unique_ptr<IDBConvert> createConvert(const QString& name) = 0;                       // 0
-    virtual std::unique_ptr<IDBConectConfig> createConnectConfig(const QString& name) = 0;            // 1
-    virtual void registerConnectConfigCreater(std::unique_ptr<TAbsDBConnectConfigCreater> creater) = 0; // 2
-    virtual void registerConvertCreater(std::unique_ptr<TAbsConvertCreater> creater) = 0;             // 3
+    virtual std::unique_ptr<IDBConnectConfig> createConnectConfig(const QString& name) = 0;            // 1
+    virtual void registerConnectConfigCreator(std::unique_ptr<TAbsDBConnectConfigCreator> creator) = 0; // 2
+    virtual void registerConvertCreator(std::unique_ptr<TAbsConvertCreator> creator) = 0;             // 3
     virtual const TStringList& connectConfigNames() const = 0;                                        // 4: sorted
     virtual const TStringList& convertNames() const = 0;                                              // 5: sorted
     virtual QString connectConfigDescription(const QString& name) const = 0;                          // 6

@@ -1,6 +1,6 @@
 #include "shell/GlobalOptions.h"
 
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
 #include "foundation/StringList.h"
 

@@ -1,9 +1,9 @@
 #include "shell/JobLoading.h"
 
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/TextUtils.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/ZipUtils.h"
 #include "shell/ConvertManager.h"
 #include "shell/MainConfigInfo.h"
@@ -73,7 +73,7 @@ std::unique_ptr<IDBConvert> loadJobForOperation(int operation, const QString& co
     return convertManager().createConvert(kNewJobName);
 }
 
-void checkJobTable(TKwStringsComponet& table)
+void checkJobTable(TKwStringsComponent& table)
 {
     const QString mainInfo = QStringLiteral("MainInfo");
     if (!table.findSection(mainInfo))

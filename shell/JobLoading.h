@@ -7,7 +7,7 @@
 #include <memory>
 
 class IDBConvert;
-class TKwStringsComponet;
+class TKwStringsComponent;
 class TMainConfigInfo;
 
 // Entries of a dump package as this system reads them.
@@ -32,4 +32,4 @@ std::unique_ptr<IDBConvert> loadJobForOperation(int operation, const QString& co
 // A table with a "MainInfo" section must name a converter the registry knows
 // and load as that job (the job's own errors, such as the kind check, pass
 // through); a blank GUID is given a new one. Tables without "MainInfo" pass.
-void checkJobTable(TKwStringsComponet& table);
+void checkJobTable(TKwStringsComponent& table);

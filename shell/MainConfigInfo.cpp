@@ -1,9 +1,9 @@
 #include "shell/MainConfigInfo.h"
 
 #include "foundation/AES.h"
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/TextUtils.h"
 #include "shell/DBConvertInterface.h"
 
@@ -28,7 +28,7 @@ qint32 versionValue(const QString& text)
 }
 } // namespace
 
-TMainConfigInfo::TMainConfigInfo() : m_table(std::make_unique<TKwStringsComponet>()) {}
+TMainConfigInfo::TMainConfigInfo() : m_table(std::make_unique<TKwStringsComponent>()) {}
 
 TMainConfigInfo::~TMainConfigInfo() = default;
 
@@ -36,7 +36,7 @@ bool TMainConfigInfo::loadFromStream(QIODevice& stream)
 {
     // Read into a scratch table first so that a damaged stream does not leave
     // half a configuration behind.
-    TKwStringsComponet loaded;
+    TKwStringsComponent loaded;
     loadEncryptedTable(loaded, stream);
     m_table->assign(loaded);
     return readMainInfo();

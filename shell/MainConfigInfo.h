@@ -9,7 +9,7 @@
 #include <memory>
 
 class QIODevice;
-class TKwStringsComponet;
+class TKwStringsComponent;
 class IDBConvert;
 
 class TMainConfigInfo {
@@ -22,7 +22,7 @@ public:
     QString convertName;
     qint32 convertVersion = 0;
     QString guid; // registry form, with braces
-    TKwStringsComponet& table() const { return *m_table; }
+    TKwStringsComponent& table() const { return *m_table; }
 
     // Reads an enciphered or plain configuration, then readMainInfo. A
     // damaged stream raises and leaves the table as it was.
@@ -37,5 +37,5 @@ public:
     void writeConfigFile(const QString& fileName, IDBConvert* job, bool withoutPasswords);
 
 private:
-    std::unique_ptr<TKwStringsComponet> m_table;
+    std::unique_ptr<TKwStringsComponent> m_table;
 };

@@ -1,6 +1,6 @@
 #include "shell/RunParam.h"
 
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
 #include "foundation/TextUtils.h"
 

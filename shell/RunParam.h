@@ -15,7 +15,7 @@ enum TOperation : int {
     opShowError = 4,
     opStruct = 5,
     opConfig = 6,
-    opCmdCreater = 7,
+    opCmdCreator = 7,
 };
 
 // Code of an operation name, ignoring letter case; -1 for any other text.

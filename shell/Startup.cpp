@@ -2,15 +2,15 @@
 
 #include "foundation/AES.h"
 #include "foundation/Errors.h"
-#include "foundation/LogUtils_Unit.h"
-#include "foundation/ResourceCNDataModule_Unit.h"
-#include "foundation/ResourceENDataModule_Unit.h"
+#include "foundation/LogUtils.h"
+#include "foundation/ResourceCNDataModule.h"
+#include "foundation/ResourceENDataModule.h"
 #include "foundation/StringResource.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/ConvertManager.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 
 #include <memory>
 
@@ -34,7 +34,7 @@ void startUp()
     createAppLog();
     createStringResourceManager(); // current language CN
     loadGlobalOptions();
-    currentShowProcess() = TCancheCurrentShowProcess();
+    currentShowProcess() = TCacheCurrentShowProcess();
     dbOption() = TDBOption();
 
     // 2. Main data module and the global-option default lookup.
@@ -51,7 +51,7 @@ void startUp()
     g_resourceCN = std::make_unique<TDataModule_ResourceCN>();
     g_resourceEN = std::make_unique<TDataModule_ResourceEN>();
 
-    // 5, 6. Job and connection-configuration creaters, the database-access
+    // 5, 6. Job and connection-configuration creators, the database-access
     //       data module and the error-code hook: the layers above the shell
     //       install them through the edition registration.
     if (g_editionRegistration)

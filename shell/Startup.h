@@ -6,7 +6,7 @@
 
 class QObject;
 
-// Registers what the layers above the shell provide (creaters, hooks); the
+// Registers what the layers above the shell provide (creators, hooks); the
 // executables install it before startUp, which calls it after the registry
 // and the resource modules exist.
 using TEditionRegistration = void (*)();

@@ -1,20 +1,20 @@
 #include "shell/TypeMapping.h"
 
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/StringList.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 
 namespace {
 
-const TKwStringsComponet* shippedTable(const char* name)
+const TKwStringsComponent* shippedTable(const char* name)
 {
     return mainDataModule().table(QString::fromLatin1(name));
 }
 
 // The value of the name in the section, or the empty text when the section or
 // the line is missing.
-QString sectionValue(const TKwStringsComponet* table, const QString& section, const QString& name)
+QString sectionValue(const TKwStringsComponent* table, const QString& section, const QString& name)
 {
     const TStringList* lines = table && !section.isEmpty() ? table->findSectionLines(section) : nullptr;
     return lines ? lines->value(name) : QString();
@@ -82,7 +82,7 @@ int scopeClassOfWord(const QString& word)
     return scNone;
 }
 
-int fieldScopeIn(const TKwStringsComponet* table, int kind, const QString& typeName)
+int fieldScopeIn(const TKwStringsComponent* table, int kind, const QString& typeName)
 {
     if (!table)
         return scType;
@@ -94,7 +94,7 @@ int fieldScopeIn(const TKwStringsComponet* table, int kind, const QString& typeN
     return scType;
 }
 
-QString fieldTypeNameIn(const TKwStringsComponet* table, int kind, TFieldType fieldType)
+QString fieldTypeNameIn(const TKwStringsComponent* table, int kind, TFieldType fieldType)
 {
     const QString name = fieldTypeName(fieldType);
     if (!name.isEmpty()) {
@@ -107,7 +107,7 @@ QString fieldTypeNameIn(const TKwStringsComponet* table, int kind, TFieldType fi
     return QStringLiteral("varchar");
 }
 
-bool autoDetectLengthIn(const TKwStringsComponet* table, int kind, const QString& typeName, int& precision,
+bool autoDetectLengthIn(const TKwStringsComponent* table, int kind, const QString& typeName, int& precision,
                         int& scale)
 {
     const QString kindName = dbKindName(kind);
@@ -162,7 +162,7 @@ bool autoDetectLength(int kind, const QString& typeName, int& precision, int& sc
 
 bool isNotModifyFieldType(int kind, const QString& typeName)
 {
-    const TKwStringsComponet* table = shippedTable("notModifyFieldType");
+    const TKwStringsComponent* table = shippedTable("notModifyFieldType");
     const QString section = dbKindName(kind);
     const TStringList* lines = table && !section.isEmpty() ? table->findSectionLines(section) : nullptr;
     return lines && !typeName.isEmpty() && lines->indexOf(typeName) >= 0;

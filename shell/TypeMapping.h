@@ -9,7 +9,7 @@
 
 #include <QString>
 
-class TKwStringsComponet;
+class TKwStringsComponent;
 
 // Scope classes: which size part a column type takes.
 enum TScopeClass : int {
@@ -41,7 +41,7 @@ int evaluateBoundText(const QString& text);
 QString replaceBoundWord(const QString& text, const QString& word, int value);
 
 // The same operations over explicit tables, for tests and other table sets.
-int fieldScopeIn(const TKwStringsComponet* scopeTable, int kind, const QString& typeName);
-QString fieldTypeNameIn(const TKwStringsComponet* mappingTable, int kind, TFieldType fieldType);
-bool autoDetectLengthIn(const TKwStringsComponet* boundsTable, int kind, const QString& typeName, int& precision,
+int fieldScopeIn(const TKwStringsComponent* scopeTable, int kind, const QString& typeName);
+QString fieldTypeNameIn(const TKwStringsComponent* mappingTable, int kind, TFieldType fieldType);
+bool autoDetectLengthIn(const TKwStringsComponent* boundsTable, int kind, const QString& typeName, int& precision,
                         int& scale);

@@ -1,11 +1,11 @@
 #include "shell/UIContext.h"
 
 #include "shell/MainConfigInfo.h"
-#include "shell/UIFarmeList.h"
+#include "shell/UIFrameList.h"
 
 TAbsUIContext::TAbsUIContext()
     : m_configInfo(std::make_unique<TMainConfigInfo>())
-    , m_pages(std::make_unique<TUIFarmeList>())
+    , m_pages(std::make_unique<TUIFrameList>())
 {
 }
 

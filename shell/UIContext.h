@@ -13,7 +13,7 @@ class QWidget;
 class ILeftPanel;
 class IUIFrame;
 class TMainConfigInfo;
-class TUIFarmeList;
+class TUIFrameList;
 
 // An event of the current page. For Next, true lets the wizard move; for the
 // other buttons the result is ignored.
@@ -33,7 +33,7 @@ public:
     virtual void setOnCancel(TUIContextEvent event) = 0;          // 8
     virtual void setOnFinish(TUIContextEvent event) = 0;          // 9
     virtual int getCurrentIndex() const = 0;                      // 10
-    virtual TUIFarmeList* getPageList() const = 0;                // 11: owned by the context
+    virtual TUIFrameList* getPageList() const = 0;                // 11: owned by the context
     virtual IUIFrame* getCurrentPage() const = 0;                 // 12
     virtual TMainConfigInfo* getConfigInfo() const = 0;           // 13: owned by the context
     virtual void setCurrentIndex(int index) = 0;                  // 14
@@ -76,7 +76,7 @@ public:
     void setOnCancel(TUIContextEvent event) override { m_onCancel = std::move(event); }
     void setOnFinish(TUIContextEvent event) override { m_onFinish = std::move(event); }
     int getCurrentIndex() const override { return m_currentIndex; }
-    TUIFarmeList* getPageList() const override { return m_pages.get(); }
+    TUIFrameList* getPageList() const override { return m_pages.get(); }
     IUIFrame* getCurrentPage() const override { return m_currentPage; }
     TMainConfigInfo* getConfigInfo() const override { return m_configInfo.get(); }
     void setCurrentIndex(int index) override { m_currentIndex = index; }
@@ -98,5 +98,5 @@ private:
     QString m_dumpFileName;
     // Pages are destroyed before the container they may refer to.
     std::unique_ptr<TMainConfigInfo> m_configInfo;
-    std::unique_ptr<TUIFarmeList> m_pages;
+    std::unique_ptr<TUIFrameList> m_pages;
 };

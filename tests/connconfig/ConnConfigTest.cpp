@@ -1,23 +1,23 @@
 // Connection configurations: defaults per kind, the public settings text,
 // stored passwords and the connections made from the settings.
 
-#include "connconfig/UniDACDBConectConfig_Unit.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "foundation/ResourceENDataModule_Unit.h"
+#include "connconfig/DBConnectConfig.h"
+#include "dbaccess/DBConnection.h"
+#include "foundation/ResourceENDataModule.h"
 #include "foundation/StringList.h"
 #include "foundation/StringResource.h"
 #include "platform/db/DbConnection.h"
-#include "shell/UIFarmeList.h"
+#include "shell/UIFrameList.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QStringList settingsOf(IDBConectConfig& config) { return config.getSettings()->lines(); }
+QStringList settingsOf(IDBConnectConfig& config) { return config.getSettings()->lines(); }
 
 TEST(ConnConfig, NewConfigurationsHoldTheirKindsDefaults)
 {
-    TUniDACDBConectConfig mysql(1);
+    TDBConnectConfig mysql(1);
     EXPECT_EQ(mysql.getDBType(), 1);
     EXPECT_EQ(settingsOf(mysql),
               QStringList({"MainProperty_ProviderName=MySQL", "MainProperty_Username=root", "MainProperty_Password=",
@@ -25,7 +25,7 @@ TEST(ConnConfig, NewConfigurationsHoldTheirKindsDefaults)
                            "ConnectionTimeout=300"}));
 
     const struct {
-        const char* createrName;
+        const char* creatorName;
         int kind;
         QStringList lines;
     } cases[] = {
@@ -36,13 +36,13 @@ TEST(ConnConfig, NewConfigurationsHoldTheirKindsDefaults)
         {"NoSuchKind", 255, {}},
     };
     for (const auto& c : cases) {
-        TUniDACDBConnectConfigCreater creater(QString::fromLatin1(c.createrName));
-        EXPECT_EQ(creater.descriptionModule(), QStringLiteral("UniDAC_DBTypeDescription"));
-        EXPECT_EQ(creater.descriptionSection(), QString::fromLatin1(c.createrName));
-        const auto config = creater.create();
+        TDBConnectConfigCreator creator(QString::fromLatin1(c.creatorName));
+        EXPECT_EQ(creator.descriptionModule(), QStringLiteral("UniDAC_DBTypeDescription"));
+        EXPECT_EQ(creator.descriptionSection(), QString::fromLatin1(c.creatorName));
+        const auto config = creator.create();
         ASSERT_NE(config, nullptr);
-        EXPECT_EQ(config->getDBType(), c.kind) << c.createrName;
-        EXPECT_EQ(settingsOf(*config), c.lines) << c.createrName;
+        EXPECT_EQ(config->getDBType(), c.kind) << c.creatorName;
+        EXPECT_EQ(settingsOf(*config), c.lines) << c.creatorName;
         EXPECT_TRUE(config->getTitle().isEmpty());
         ASSERT_NE(config->getPages(), nullptr);
         EXPECT_EQ(config->getPages()->count(), 0);
@@ -64,7 +64,7 @@ TEST(ConnConfig, PublicSettingsTextHasNoPasswordAndAsksForALogin)
          "UseUnicode=True\r\nMainProperty_LoginPrompt=True\r\n"},
     };
     for (const auto& c : cases) {
-        TUniDACDBConectConfig config(2);
+        TDBConnectConfig config(2);
         config.getSettings()->setLines(c.settings);
         EXPECT_EQ(config.getPublicSettingsText(), QString::fromLatin1(c.expected));
         EXPECT_EQ(settingsOf(config), c.settings) << "the own settings stay";
@@ -85,7 +85,7 @@ TEST(ConnConfig, LoadPasswordTakesOnlyThePassword)
         {{}, own}, // no lines: nothing happens
     };
     for (const auto& c : cases) {
-        TUniDACDBConectConfig config(1);
+        TDBConnectConfig config(1);
         config.getSettings()->setLines(own);
         config.loadPassword(TStringList(c.stored));
         EXPECT_EQ(settingsOf(config), c.expected) << c.stored.join(u',').toStdString();
@@ -94,7 +94,7 @@ TEST(ConnConfig, LoadPasswordTakesOnlyThePassword)
 
 TEST(ConnConfig, CreatedConnectionsCarryTheKindAndTheSettings)
 {
-    TUniDACDBConectConfig config(1);
+    TDBConnectConfig config(1);
     TStringList& settings = *config.getSettings();
     settings.setValue(QStringLiteral("MainProperty_Server"), QStringLiteral("db.example"));
     settings.setValue(QStringLiteral("MainProperty_Password"), QStringLiteral("pw"));
@@ -103,7 +103,7 @@ TEST(ConnConfig, CreatedConnectionsCarryTheKindAndTheSettings)
     const auto connection = config.createConnection();
     ASSERT_NE(connection, nullptr);
     EXPECT_EQ(connection->getDBType(), 1);
-    auto* uni = dynamic_cast<TUniDAC_Connection*>(connection.get());
+    auto* uni = dynamic_cast<TDBConnection*>(connection.get());
     ASSERT_NE(uni, nullptr);
     EXPECT_FALSE(uni->isConnected());
     const DbConnection& pack = uni->packConnection();
@@ -118,9 +118,9 @@ TEST(ConnConfig, CreatedConnectionsCarryTheKindAndTheSettings)
     // Other settings than the own ones, for a test of the page.
     TStringList other(QStringList{"MainProperty_ProviderName=Oracle", "MainProperty_Username=scott",
                                   "MainProperty_Server=orcl", "MainProperty_LoginPrompt=True"});
-    TUniDACDBConectConfig oracle(2);
+    TDBConnectConfig oracle(2);
     const auto fromOther = oracle.createConnectionWith(other);
-    auto* oracleConnection = dynamic_cast<TUniDAC_Connection*>(fromOther.get());
+    auto* oracleConnection = dynamic_cast<TDBConnection*>(fromOther.get());
     ASSERT_NE(oracleConnection, nullptr);
     EXPECT_EQ(oracleConnection->getDBType(), 2);
     EXPECT_EQ(oracleConnection->packConnection().userName(), QStringLiteral("scott"));

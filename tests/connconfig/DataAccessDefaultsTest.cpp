@@ -1,8 +1,8 @@
 // The data-access defaults module: catalogue type names, provider names and
 // the sections the settings pages read.
 
-#include "dbaccess/UniDACDataModule_Unit.h"
-#include "foundation/KwStringsComponet.h"
+#include "dbaccess/DataAccessModule.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/StringList.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ TEST(DataAccessDefaults, ProviderNamesAndSections)
     ASSERT_NE(commonPage, nullptr);
     EXPECT_EQ(commonPage->value(QStringLiteral("ComboBox_DataBase")), QStringLiteral("MainProperty_Database"));
     EXPECT_EQ(dataAccessSection(QStringLiteral("Default_DB2")), nullptr);
-    EXPECT_EQ(&uniDacDataModule(), &uniDacDataModule());
+    EXPECT_EQ(&dataAccessModule(), &dataAccessModule());
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 #include "foundation/Exception.h"
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbError.h"
@@ -80,7 +80,7 @@ TEST_F(Connection, SettingsGivePortsAndKindOptions)
         settings.add(QStringLiteral("MainProperty_Server=host"));
         settings.add(QStringLiteral("MainProperty_Database=db"));
         settings.add(QStringLiteral("MainProperty_LoginPrompt=True"));
-        TUniDAC_Connection conn(c.kind);
+        TDBConnection conn(c.kind);
         conn.setConnectParams(settings);
         const DbConnection& pack = conn.packConnection();
         EXPECT_EQ(pack.port(), c.port);
@@ -109,7 +109,7 @@ TEST_F(Connection, PrefixedGlobalOptionsReachOnlyTheirSide)
     globalOptions().add(QStringLiteral("SourceCon.@Fetch=77"));
     globalOptions().add(QStringLiteral("destcon.@Wrong=1")); // letter case of the prefix counts
     for (bool destination : {true, false}) {
-        TUniDAC_Connection conn(dbkind::MySQL);
+        TDBConnection conn(dbkind::MySQL);
         conn.setConnectParams(TStringList({QStringLiteral("MainProperty_ProviderName=NoSuchProvider")}));
         QString failure;
         int code = 0;
@@ -127,7 +127,7 @@ TEST_F(Connection, LoginPromptWithoutDialogFailsInsteadOfBlocking)
 {
     TStringList settings = mysqlSettings();
     settings.add(QStringLiteral("MainProperty_LoginPrompt=True"));
-    TUniDAC_Connection conn(dbkind::MySQL);
+    TDBConnection conn(dbkind::MySQL);
     conn.setConnectParams(settings);
     QString failure;
     int code = 0;
@@ -201,7 +201,7 @@ protected:
         conn->execSQL(QStringLiteral("CREATE TABLE `%1` (%2)").arg(table, columns));
     }
 
-    std::unique_ptr<TUniDAC_Connection> conn;
+    std::unique_ptr<TDBConnection> conn;
     QStringList created;
 };
 
@@ -210,7 +210,7 @@ TEST_F(MySqlConnection, WrongPasswordReportsTheServerCodeWithoutRaising)
     REQUIRE_MYSQL();
     TStringList settings = mysqlSettings();
     settings.setValue(QStringLiteral("MainProperty_Password"), QStringLiteral("not-the-password"));
-    TUniDAC_Connection bad(dbkind::MySQL);
+    TDBConnection bad(dbkind::MySQL);
     bad.setConnectParams(settings);
     QString failure;
     int code = 0;
@@ -232,7 +232,7 @@ TEST_F(MySqlConnection, LoginDialogSuppliesTheCredentials)
         password = testEnv("QUENLOR_MYSQL_PASSWORD");
         return true;
     });
-    TUniDAC_Connection c(dbkind::MySQL);
+    TDBConnection c(dbkind::MySQL);
     c.setConnectParams(settings);
     QString failure;
     EXPECT_TRUE(c.connect(failure, true)) << failure.toStdString();
@@ -420,7 +420,7 @@ protected:
         Connection::TearDown();
     }
 
-    std::unique_ptr<TUniDAC_Connection> conn;
+    std::unique_ptr<TDBConnection> conn;
     QStringList created;
 };
 

@@ -5,7 +5,7 @@
 
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 #include "platform/db/DbQuery.h"
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"

@@ -1,12 +1,12 @@
 #include "DbaccessTestSupport.h"
 
 #include "dbaccess/DbKind.h"
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 #include "foundation/Exception.h"
 #include "records/FieldMetadata.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 #include "shell/StopFlag.h"
 
 QString testEnv(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
@@ -43,9 +43,9 @@ TStringList oracleSettings()
 
 namespace {
 
-std::unique_ptr<TUniDAC_Connection> openWith(int kind, const TStringList& settings, bool destination)
+std::unique_ptr<TDBConnection> openWith(int kind, const TStringList& settings, bool destination)
 {
-    auto c = std::make_unique<TUniDAC_Connection>(kind);
+    auto c = std::make_unique<TDBConnection>(kind);
     c->setConnectParams(settings);
     QString failure;
     int code = 0;
@@ -56,12 +56,12 @@ std::unique_ptr<TUniDAC_Connection> openWith(int kind, const TStringList& settin
 
 } // namespace
 
-std::unique_ptr<TUniDAC_Connection> openMySql(bool destination)
+std::unique_ptr<TDBConnection> openMySql(bool destination)
 {
     return openWith(dbkind::MySQL, mysqlSettings(), destination);
 }
 
-std::unique_ptr<TUniDAC_Connection> openOracle(bool destination)
+std::unique_ptr<TDBConnection> openOracle(bool destination)
 {
     return openWith(dbkind::Oracle, oracleSettings(), destination);
 }
@@ -74,7 +74,7 @@ void resetRunState()
     installDbErrorCodeHook();
 }
 
-void dropMySqlTable(TUniDAC_Connection& connection, const QString& table)
+void dropMySqlTable(TDBConnection& connection, const QString& table)
 {
     connection.execSQL(QStringLiteral("DROP TABLE IF EXISTS `%1`").arg(table));
 }

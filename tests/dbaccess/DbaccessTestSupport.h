@@ -16,7 +16,7 @@
 #include <ostream>
 
 class TFieldMetadata;
-class TUniDAC_Connection;
+class TDBConnection;
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
@@ -49,8 +49,8 @@ TStringList mysqlSettings();
 TStringList oracleSettings();
 
 // Connected connections; raise Exception with the failure text when opening fails.
-std::unique_ptr<TUniDAC_Connection> openMySql(bool destination = true);
-std::unique_ptr<TUniDAC_Connection> openOracle(bool destination = false);
+std::unique_ptr<TDBConnection> openMySql(bool destination = true);
+std::unique_ptr<TDBConnection> openOracle(bool destination = false);
 
 // Built-in option defaults, naming options off, stop flag cleared; call in SetUp.
 void resetRunState();
@@ -60,7 +60,7 @@ std::unique_ptr<TFieldMetadata> makeField(const QString& name, const QString& ty
                                           int scale, bool notNull);
 
 // Drops the MariaDB table if it exists (no error when it does not).
-void dropMySqlTable(TUniDAC_Connection& connection, const QString& table);
+void dropMySqlTable(TDBConnection& connection, const QString& table);
 
 // An error list over a temporary work folder; errors stay readable in memory.
 struct TestErrorList {

@@ -1,8 +1,8 @@
 #include "ImportRunner.h"
 
 #include "DbaccessTestSupport.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "dbaccess/UniDacImportTable.h"
+#include "dbaccess/DBConnection.h"
+#include "dbaccess/DBImportTable.h"
 #include "foundation/Exception.h"
 #include "platform/db/DbQuery.h"
 #include "records/DatasetFieldDef.h"
@@ -12,7 +12,7 @@
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"
 #include "records/PlainFolderData.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/DBOption.h"
 #include "shell/Startup.h"
 
@@ -38,7 +38,7 @@ QString TImportRun::errorReport()
     return status == 0 ? out : QStringLiteral("quenlor-errors failed: ") + err;
 }
 
-bool copyTable(TUniDAC_Connection& source, const QString& sourceTable, TUniDAC_Connection& dest,
+bool copyTable(TDBConnection& source, const QString& sourceTable, TDBConnection& dest,
                const QString& destTable, TImportRun& run)
 {
     std::unique_ptr<TFieldMetadataList> columns = source.getFieldList(sourceTable);
@@ -50,7 +50,7 @@ bool copyTable(TUniDAC_Connection& source, const QString& sourceTable, TUniDAC_C
             run.fieldMap.add(name + u'=' + name);
 
     std::unique_ptr<IImportTable> made = dest.createImportTable();
-    run.importer.reset(dynamic_cast<TUniDacImportTable*>(made.get()));
+    run.importer.reset(dynamic_cast<TDBImportTable*>(made.get()));
     if (!run.importer)
         throw Exception(QStringLiteral("createImportTable did not give the importer"));
     made.release();
@@ -112,7 +112,7 @@ TShownLines::TShownLines() : m_display(std::make_unique<Display>(lines))
 
 TShownLines::~TShownLines() { currentShowProcess().setDisplay(nullptr); }
 
-QStringList mysqlColumn(TUniDAC_Connection& connection, const QString& sql)
+QStringList mysqlColumn(TDBConnection& connection, const QString& sql)
 {
     QStringList out;
     std::unique_ptr<DbQuery> q = connection.openSQL(sql);
@@ -121,7 +121,7 @@ QStringList mysqlColumn(TUniDAC_Connection& connection, const QString& sql)
     return out;
 }
 
-QString mysqlValue(TUniDAC_Connection& connection, const QString& sql)
+QString mysqlValue(TDBConnection& connection, const QString& sql)
 {
     const QStringList values = mysqlColumn(connection, sql);
     return values.isEmpty() ? QString() : values.first();

@@ -15,8 +15,8 @@
 class IReadDataRecord;
 class TErrInfoList;
 class TPlainFolderData;
-class TUniDAC_Connection;
-class TUniDacImportTable;
+class TDBConnection;
+class TDBImportTable;
 
 struct TImportRun {
     TImportRun();
@@ -30,7 +30,7 @@ struct TImportRun {
     bool withIndexes = true;
     int mode = 0;
     // Called after every written row with its 1-based number.
-    std::function<void(int row, TUniDacImportTable& importer)> afterRow;
+    std::function<void(int row, TDBImportTable& importer)> afterRow;
 
     // Results.
     bool prepared = false;
@@ -38,7 +38,7 @@ struct TImportRun {
     bool readOk = false;
     int rowsWritten = 0;
     int rowsFailed = 0;
-    std::unique_ptr<TUniDacImportTable> importer; // kept after the run for inspection
+    std::unique_ptr<TDBImportTable> importer; // kept after the run for inspection
 
     QTemporaryDir workFolder;
     std::unique_ptr<TPlainFolderData> folder;
@@ -51,7 +51,7 @@ struct TImportRun {
 };
 
 // Reads sourceTable and writes it into destTable; returns readTable's result.
-bool copyTable(TUniDAC_Connection& source, const QString& sourceTable, TUniDAC_Connection& dest,
+bool copyTable(TDBConnection& source, const QString& sourceTable, TDBConnection& dest,
                const QString& destTable, TImportRun& run);
 
 // Lines the current-progress object showed while the capture lived.
@@ -67,8 +67,8 @@ private:
 };
 
 // The first column of every row of a MariaDB query, as text ("NULL" for NULL).
-QStringList mysqlColumn(TUniDAC_Connection& connection, const QString& sql);
-QString mysqlValue(TUniDAC_Connection& connection, const QString& sql);
+QStringList mysqlColumn(TDBConnection& connection, const QString& sql);
+QString mysqlValue(TDBConnection& connection, const QString& sql);
 
 // Process-wide state the importer tests start from: started shell, English
 // texts, built-in option defaults, naming options with quoted names (the

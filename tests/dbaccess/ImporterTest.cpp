@@ -7,10 +7,10 @@
 
 #include "dbaccess/CreateIndexes.h"
 #include "dbaccess/ExtendFieldLengths.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "dbaccess/UniDacImportTable.h"
+#include "dbaccess/DBConnection.h"
+#include "dbaccess/DBImportTable.h"
 #include "foundation/Exception.h"
-#include "foundation/LogUtils_Unit.h"
+#include "foundation/LogUtils.h"
 #include "records/ErrInfo.h"
 #include "records/ErrInfoList.h"
 #include "records/IndexMetadata.h"
@@ -77,8 +77,8 @@ protected:
         return out;
     }
 
-    std::unique_ptr<TUniDAC_Connection> source;
-    std::unique_ptr<TUniDAC_Connection> dest;
+    std::unique_ptr<TDBConnection> source;
+    std::unique_ptr<TDBConnection> dest;
     QStringList created;
 };
 
@@ -202,7 +202,7 @@ TEST_F(ImporterTest, TransactionsOf300RowsAndAQueryFor301)
     created << table;
     dropMySqlTable(*dest, table);
     globalOptions().setValue(QStringLiteral("ExportTableRecordCount"), QStringLiteral("603"));
-    std::unique_ptr<TUniDAC_Connection> observer = openMySql();
+    std::unique_ptr<TDBConnection> observer = openMySql();
     const auto visible = [&] { return mysqlValue(*observer, QStringLiteral("select count(*) from imp_batches")).toInt(); };
 
     struct Seen {
@@ -211,7 +211,7 @@ TEST_F(ImporterTest, TransactionsOf300RowsAndAQueryFor301)
     };
     std::map<int, Seen> seen;
     TImportRun run;
-    run.afterRow = [&](int row, TUniDacImportTable& importer) {
+    run.afterRow = [&](int row, TDBImportTable& importer) {
         if (row == 1 || row == 299 || row == 300 || row == 301 || row == 302 || row == 450 || row == 600
             || row == 601 || row == 602)
             seen[row] = {importer.rowsInTransaction(), importer.rowsOnQuery(),

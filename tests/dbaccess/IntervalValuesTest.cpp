@@ -4,7 +4,7 @@
 #include "DbaccessTestSupport.h"
 #include "ImportRunner.h"
 
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 #include "records/ErrInfoList.h"
 #include "shell/GlobalOptions.h"
 
@@ -55,8 +55,8 @@ protected:
     QString sourceTable;
     QString destTable;
 
-    std::unique_ptr<TUniDAC_Connection> source;
-    std::unique_ptr<TUniDAC_Connection> dest;
+    std::unique_ptr<TDBConnection> source;
+    std::unique_ptr<TDBConnection> dest;
 };
 
 } // namespace

@@ -5,8 +5,8 @@
 #include "DbaccessTestSupport.h"
 #include "ImportRunner.h"
 
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "dbaccess/UniDacImportTable.h"
+#include "dbaccess/DBConnection.h"
+#include "dbaccess/DBImportTable.h"
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbQuery.h"
 #include "records/ErrInfoList.h"
@@ -94,8 +94,8 @@ protected:
             dropMySqlTable(*dest, QStringLiteral("rt_mig_types"));
     }
 
-    std::unique_ptr<TUniDAC_Connection> source;
-    std::unique_ptr<TUniDAC_Connection> dest;
+    std::unique_ptr<TDBConnection> source;
+    std::unique_ptr<TDBConnection> dest;
 };
 
 } // namespace

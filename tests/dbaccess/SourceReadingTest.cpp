@@ -4,12 +4,12 @@
 #include "DbaccessTestSupport.h"
 
 #include "dbaccess/DbKind.h"
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 #include "records/DatasetFieldDef.h"
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"
 #include "records/ReadDataField.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
 #include "shell/StopFlag.h"
@@ -83,7 +83,7 @@ protected:
         return conn->readTable(table, names(fields), seen.begin(), seen.record(), structureOnly, errors);
     }
 
-    std::unique_ptr<TUniDAC_Connection> conn;
+    std::unique_ptr<TDBConnection> conn;
 };
 
 const QStringList kStreamFields{QStringLiteral("ID"), QStringLiteral("CODE")};

@@ -1,4 +1,4 @@
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Exception.h"
 

@@ -1,5 +1,5 @@
 #include "foundation/AES.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -40,12 +40,12 @@ QByteArray decrypt(const QByteArray& cipher, const TAESKey& key = configKey())
 }
 
 // A one-section table whose stream form is 6 + line + 2 + 1 bytes long.
-void oneSection(TKwStringsComponet& t, int lineLength)
+void oneSection(TKwStringsComponent& t, int lineLength)
 {
     t.addSection(QStringLiteral("A"), QString(lineLength, u'x'));
 }
 
-QByteArray plainForm(const TKwStringsComponet& t)
+QByteArray plainForm(const TKwStringsComponent& t)
 {
     QBuffer b;
     b.open(QIODevice::ReadWrite);
@@ -60,7 +60,7 @@ QByteArray envelopeHead(quint32 magic = kConfigMagic)
     return configSignature() + QByteArray(reinterpret_cast<const char*>(m), 4);
 }
 
-void loadFrom(TKwStringsComponet& t, const QByteArray& bytes)
+void loadFrom(TKwStringsComponent& t, const QByteArray& bytes)
 {
     QBuffer b;
     b.setData(bytes);
@@ -70,7 +70,7 @@ void loadFrom(TKwStringsComponet& t, const QByteArray& bytes)
 
 QString failureOfLoad(const QByteArray& bytes)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     try {
         loadFrom(t, bytes);
     } catch (const Exception& e) {
@@ -153,7 +153,7 @@ TEST(ConfigCipher, EnvelopeSizeFollowsTheStreamForm)
     } cases[] = {{23, 32, 52}, {24, 33, 68}, {7, 16, 36}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lineLength);
-        TKwStringsComponet t;
+        TKwStringsComponent t;
         oneSection(t, c.lineLength);
         ASSERT_EQ(plainForm(t).size(), c.streamSize);
         const QString file = dir.filePath(QStringLiteral("c%1.Tvcfg").arg(c.lineLength));
@@ -163,7 +163,7 @@ TEST(ConfigCipher, EnvelopeSizeFollowsTheStreamForm)
         EXPECT_EQ(f.size(), c.fileSize);
         EXPECT_TRUE(isEncryptedEnvelope(f.peek(20)));
 
-        TKwStringsComponet back;
+        TKwStringsComponent back;
         loadEncryptedTable(back, f);
         ASSERT_EQ(back.sectionCount(), 1);
         EXPECT_EQ(back.sectionAt(0)->text(), t.sectionAt(0)->text());
@@ -173,11 +173,11 @@ TEST(ConfigCipher, EnvelopeSizeFollowsTheStreamForm)
 TEST(ConfigCipher, PlainFormsAreReadAsTheyStand)
 {
     // A whole plain table file, and one of 19 bytes that can hold no envelope.
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     t.addSection(QStringLiteral("A"), QStringLiteral("0123456789"));
     const QByteArray plain = plainForm(t);
     ASSERT_EQ(plain.size(), 19);
-    TKwStringsComponet back;
+    TKwStringsComponent back;
     loadFrom(back, plain);
     EXPECT_EQ(back.findSectionLines(QStringLiteral("a"))->at(0), QStringLiteral("0123456789"));
 
@@ -186,14 +186,14 @@ TEST(ConfigCipher, PlainFormsAreReadAsTheyStand)
               QStringLiteral("Invalid property value"));
 
     // Signature right, magic number wrong: the plain form from offset 20.
-    TKwStringsComponet behind;
+    TKwStringsComponent behind;
     loadFrom(behind, envelopeHead(kConfigMagic + 1) + plain);
     EXPECT_EQ(behind.sectionName(0), QStringLiteral("A"));
 }
 
 TEST(ConfigCipher, DamagedBodiesFailWithTheStreamErrors)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     oneSection(t, 40);
     const QByteArray good = encryptedTableBytes(t);
 

@@ -1,12 +1,12 @@
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray streamOf(const TKwStringsComponet& table)
+QByteArray streamOf(const TKwStringsComponent& table)
 {
     QBuffer b;
     b.open(QIODevice::ReadWrite);
@@ -14,7 +14,7 @@ QByteArray streamOf(const TKwStringsComponet& table)
     return b.data();
 }
 
-QStringList sectionNames(const TKwStringsComponet& table)
+QStringList sectionNames(const TKwStringsComponent& table)
 {
     QStringList out;
     for (qsizetype i = 0; i < table.sectionCount(); ++i)
@@ -26,7 +26,7 @@ QStringList sectionNames(const TKwStringsComponet& table)
 
 TEST(KwStrings, SectionTextSplitsAtEveryBreakAndEndsInCrLf)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     EXPECT_EQ(t.addSection(QStringLiteral("A"), QStringLiteral("a=1"))->text(), QStringLiteral("a=1\r\n"));
     TKwStringList* mixed = t.addSection(QStringLiteral("B"), QStringLiteral("x\r\ny\rz\n\n"));
     EXPECT_EQ(mixed->lines.lines(), QStringList({"x", "y", "z", ""}));
@@ -38,7 +38,7 @@ TEST(KwStrings, SectionTextSplitsAtEveryBreakAndEndsInCrLf)
 
 TEST(KwStrings, LookupTakesTheFirstMatchIgnoringCase)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     t.addSection(QStringLiteral("Config"), QStringLiteral("a=1"));
     t.addSection(QStringLiteral("CONFIG"), QStringLiteral("a=2"));
     EXPECT_EQ(t.sectionCount(), 2);
@@ -57,7 +57,7 @@ TEST(KwStrings, LookupTakesTheFirstMatchIgnoringCase)
 
 TEST(KwStrings, SectionLinesCreatesWhatFindSectionLinesDoesNot)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     t.addSection(QStringLiteral("A"), QString());
     EXPECT_EQ(t.findSectionLines(QStringLiteral("B")), nullptr);
     EXPECT_EQ(t.sectionCount(), 1);
@@ -95,21 +95,21 @@ TEST(KwStrings, NameValueRules)
 
 TEST(KwStrings, StreamFormBytes)
 {
-    TKwStringsComponet empty;
+    TKwStringsComponent empty;
     EXPECT_EQ(streamOf(empty).toHex(), "0100");
 
-    TKwStringsComponet one;
+    TKwStringsComponent one;
     one.addSection(QStringLiteral("A"), QStringLiteral("k=v"));
     EXPECT_EQ(streamOf(one).toHex(), "010601410605" "6b3d760d0a" "00");
 
-    TKwStringsComponet unnamed;
+    TKwStringsComponent unnamed;
     unnamed.addSection(QString(), QString());
     EXPECT_EQ(streamOf(unnamed).toHex(), "01" "1200000000" "1200000000" "00");
 }
 
 TEST(KwStrings, StreamRoundTripKeepsOrderAndDuplicates)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     t.addSection(QStringLiteral("Config"), QStringLiteral("a=1\r\nb=2"));
     t.addSection(QStringLiteral("config"), QString::fromUtf8("名=值\r\n\r\n"));
     t.addSection(QString(), QString());
@@ -121,7 +121,7 @@ TEST(KwStrings, StreamRoundTripKeepsOrderAndDuplicates)
     b.write("tail");
     b.seek(2);
 
-    TKwStringsComponet back;
+    TKwStringsComponent back;
     back.addSection(QStringLiteral("stale"), QStringLiteral("x"));
     back.loadFromStream(b);
     EXPECT_EQ(b.read(4), QByteArray("tail")); // the reader stops right after the list end
@@ -135,7 +135,7 @@ TEST(KwStrings, DamagedStreamKeepsTheSectionsReadBeforeTheFailure)
     QBuffer b;
     b.setData(QByteArray::fromHex("01 0601 41 0601 78 0601 42"));
     b.open(QIODevice::ReadOnly);
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     try {
         t.loadFromStream(b);
         ADD_FAILURE() << "a truncated stream must fail";
@@ -153,14 +153,14 @@ TEST(KwStrings, DamagedStreamKeepsTheSectionsReadBeforeTheFailure)
 
 TEST(KwStrings, SectionTextOrDefault)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     t.addSection(QStringLiteral("Filled"), QStringLiteral("select 1"));
     t.addSection(QStringLiteral("Blank"), QStringLiteral(" \t\r\n  "));
     t.addSection(QStringLiteral("Default"), QStringLiteral("general"));
-    TKwStringsComponet noDefault;
+    TKwStringsComponent noDefault;
 
     const struct {
-        const TKwStringsComponet* table;
+        const TKwStringsComponent* table;
         const char* name;
         QString text;
         bool usedDefault;

@@ -11,7 +11,7 @@ struct Section {
     bool operator==(const Section&) const = default;
 };
 
-std::vector<Section> sectionsOf(const TKwStringsComponet& t)
+std::vector<Section> sectionsOf(const TKwStringsComponent& t)
 {
     std::vector<Section> out;
     for (qsizetype i = 0; i < t.sectionCount(); ++i)
@@ -28,7 +28,7 @@ void PrintTo(const Section& s, std::ostream* os)
 
 TEST(KwTextForm, RoundTripEscapesBracketsAndBackslashes)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     t.addSection(QStringLiteral("Config"),
                  QStringLiteral("k=v\r\n[notASection]\r\n\\\\server\\share\r\n\r\n]x\r\nlast"));
     t.addSection(QString(), QString());
@@ -50,14 +50,14 @@ TEST(KwTextForm, RoundTripEscapesBracketsAndBackslashes)
                                       "[Config]\n"
                                       "dup=1\n"));
 
-    TKwStringsComponet back;
+    TKwStringsComponent back;
     kwTableFromText(back, text);
     EXPECT_EQ(sectionsOf(back), sectionsOf(t));
 }
 
 TEST(KwTextForm, InputAcceptsCrLfBomAndAMissingFinalBreak)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     kwTableFromText(t, QString::fromUtf8("\xEF\xBB\xBF[A]\r\nk=v\r\n\\\\x\r\n[B]\nlast"));
     const std::vector<Section> expected{{"A", {"k=v", "\\x"}}, {"B", {"last"}}};
     EXPECT_EQ(sectionsOf(t), expected);
@@ -76,7 +76,7 @@ TEST(KwTextForm, MalformedTextFailsAndLeavesTheTableAlone)
     };
     for (const char* text : cases) {
         SCOPED_TRACE(text);
-        TKwStringsComponet t;
+        TKwStringsComponent t;
         t.addSection(QStringLiteral("Kept"), QStringLiteral("a=1"));
         EXPECT_THROW(kwTableFromText(t, QString::fromUtf8(text)), Exception);
         EXPECT_EQ(sectionsOf(t), (std::vector<Section>{{"Kept", {"a=1"}}}));
@@ -85,11 +85,11 @@ TEST(KwTextForm, MalformedTextFailsAndLeavesTheTableAlone)
 
 TEST(KwTextForm, OutputShowsTheLinesTheStoredFormGivesBack)
 {
-    TKwStringsComponet t;
+    TKwStringsComponent t;
     t.addSection(QStringLiteral("A"), QString())->lines.add(QStringLiteral("a=1\r\n[b]"));
     EXPECT_EQ(kwTableToText(t), QStringLiteral("[A]\na=1\n\\[b]\n"));
 
-    TKwStringsComponet broken;
+    TKwStringsComponent broken;
     broken.addSection(QStringLiteral("two\nlines"), QString());
     EXPECT_THROW(kwTableToText(broken), Exception);
 }

@@ -1,5 +1,5 @@
 #include "foundation/Exception.h"
-#include "foundation/LogUtils_Unit.h"
+#include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 
 #include <QDir>

@@ -2,9 +2,9 @@
 // keys, and hold the exact English texts the program relies on.
 
 #include "foundation/Errors.h"
-#include "foundation/KwStringsComponet.h"
-#include "foundation/ResourceCNDataModule_Unit.h"
-#include "foundation/ResourceENDataModule_Unit.h"
+#include "foundation/KwStringsComponent.h"
+#include "foundation/ResourceCNDataModule.h"
+#include "foundation/ResourceENDataModule.h"
 #include "foundation/ResourceTables.h"
 #include "foundation/StringResource.h"
 #include "platform/ModalSeam.h"
@@ -19,7 +19,7 @@ namespace {
 // Per section: its name and the name of each of its lines (empty for plain lines).
 using Shape = std::vector<std::pair<QString, QStringList>>;
 
-Shape shapeOf(const TKwStringsComponet& table)
+Shape shapeOf(const TKwStringsComponent& table)
 {
     Shape shape;
     for (qsizetype i = 0; i < table.sectionCount(); ++i) {
@@ -36,7 +36,7 @@ QStringList tableNames(const QObject& module)
 {
     QStringList names;
     for (const QObject* child : module.children())
-        if (qobject_cast<const TKwStringsComponet*>(child))
+        if (qobject_cast<const TKwStringsComponent*>(child))
             names.append(child->objectName());
     return names;
 }
@@ -67,8 +67,8 @@ TEST(ShippedStringTablesTest, BothLanguagesHaveTheSameTablesSectionsKeysAndPlace
         SCOPED_TRACE(cnName.toStdString());
         ASSERT_TRUE(cnName.endsWith(QLatin1String("_CN")));
         const QString enName = cnName.left(cnName.size() - 3) + QStringLiteral("_EN");
-        const auto* cnTable = cn.findChild<TKwStringsComponet*>(cnName, Qt::FindDirectChildrenOnly);
-        const auto* enTable = en.findChild<TKwStringsComponet*>(enName, Qt::FindDirectChildrenOnly);
+        const auto* cnTable = cn.findChild<TKwStringsComponent*>(cnName, Qt::FindDirectChildrenOnly);
+        const auto* enTable = en.findChild<TKwStringsComponent*>(enName, Qt::FindDirectChildrenOnly);
         ASSERT_NE(enTable, nullptr) << "no English table " << enName.toStdString();
 
         Shape cnShape = shapeOf(*cnTable);

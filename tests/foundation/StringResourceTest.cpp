@@ -3,7 +3,7 @@
 
 #include "foundation/Errors.h"
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringResource.h"
 #include "platform/ModalSeam.h"
@@ -52,9 +52,9 @@ protected:
         setErrorDialogHook(nullptr);
         setNumberedErrorTextHook(nullptr);
     }
-    TKwStringsComponet* table(const QString& name, const QString& text)
+    TKwStringsComponent* table(const QString& name, const QString& text)
     {
-        auto* t = new TKwStringsComponet(&owner, name);
+        auto* t = new TKwStringsComponent(&owner, name);
         kwTableFromText(*t, text);
         return t;
     }
@@ -95,8 +95,8 @@ TEST_F(StringResourceTest, RegistersOnlyComponentNamesThatSplitIntoModuleAndKnow
 
 TEST_F(StringResourceTest, DuplicateRegistrationShowsTheMessageOnceAndKeepsTheFirst)
 {
-    TKwStringsComponet* first = table(QStringLiteral("a"), QStringLiteral("[s]\nk=first\n"));
-    TKwStringsComponet* second = table(QStringLiteral("b"), QStringLiteral("[s]\nk=second\n"));
+    TKwStringsComponent* first = table(QStringLiteral("a"), QStringLiteral("[s]\nk=first\n"));
+    TKwStringsComponent* second = table(QStringLiteral("b"), QStringLiteral("[s]\nk=second\n"));
     TStringResourceManager& m = stringResourceManager();
     m.registerModule(QStringLiteral("MainDataResource"), first, QStringLiteral("CN"));
     m.registerModule(QStringLiteral("mainDataResource"), second, QStringLiteral("cn"));
@@ -115,7 +115,7 @@ TEST_F(StringResourceTest, DuplicateRegistrationShowsTheMessageOnceAndKeepsTheFi
 
 TEST_F(StringResourceTest, DestroyedTableGivesNoneInsteadOfDanglingPointer)
 {
-    TKwStringsComponet* t = table(QStringLiteral("M_CN"), QStringLiteral("[s]\nk=v\n"));
+    TKwStringsComponent* t = table(QStringLiteral("M_CN"), QStringLiteral("[s]\nk=v\n"));
     registerResourceDataModule(&owner);
     EXPECT_EQ(resourceText(QStringLiteral("M"), QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("v"));
     delete t;
@@ -183,7 +183,7 @@ TEST_F(StringResourceTest, HandlerRemovingHandlersDuringALanguageChangeIsSafe)
 
 TEST_F(StringResourceTest, KeyLookupsReplaceEscapesSectionTextKeepsThem)
 {
-    TKwStringsComponet* t = table(QStringLiteral("M_CN"),
+    TKwStringsComponent* t = table(QStringLiteral("M_CN"),
                                   QStringLiteral("[s]\nk=one\\r\\ntwo\\r\\n\ne=\n[lines]\na\nb\n"));
     registerResourceDataModule(&owner);
     Q_UNUSED(t);

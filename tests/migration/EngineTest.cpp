@@ -4,10 +4,10 @@
 
 #include "RunTestSupport.h"
 
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
-#include "migration/CopyConvert_Unit.h"
+#include "migration/CopyConvert.h"
 #include "migration/ExecProcess_Convert.h"
 #include "migration/ExecuteConvert.h"
 #include "migration/FilePathDBDumpData.h"
@@ -88,7 +88,7 @@ protected:
 
     void load(const QString& sections, const TJobOptions& options = {})
     {
-        TKwStringsComponet table;
+        TKwStringsComponent table;
         kwTableFromText(table, jobText(sections, options));
         job.loadConfig(table);
     }

@@ -2,11 +2,11 @@
 
 #include "foundation/AES.h"
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringList.h"
 #include "foundation/ZipUtils.h"
-#include "migration/CopyConvert_Unit.h"
+#include "migration/CopyConvert.h"
 #include "migration/EditionRegistration.h"
 #include "migration/JobForErrors.h"
 #include "records/ErrInfoList.h"
@@ -19,7 +19,7 @@
 #include "shell/MainConfigInfo.h"
 #include "shell/RunParam.h"
 #include "shell/Startup.h"
-#include "shell/UIFarmeList.h"
+#include "shell/UIFrameList.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -81,12 +81,12 @@ std::unique_ptr<TCopyConvert> newJob() { return asCopyJob(convertManager().creat
 // Everything a job stores, as text: equal texts mean equal jobs.
 QString jobText(TCopyConvert& job)
 {
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     job.saveConfig(table, false);
     return kwTableToText(table);
 }
 
-QStringList sectionNames(const TKwStringsComponet& table)
+QStringList sectionNames(const TKwStringsComponent& table)
 {
     QStringList names;
     for (qsizetype i = 0; i < table.sectionCount(); ++i)
@@ -104,7 +104,7 @@ std::unique_ptr<TCopyConvert> sampleJob()
     job->getSourceConfig()->getSettings()->setText(QStringLiteral(
         "Direct=False\r\nMainProperty_Username=scott\r\nMainProperty_Password=tiger\r\nMainProperty_Server=orcl"));
     job->getDestConfig()->getSettings()->setValue(QStringLiteral("MainProperty_Password"), QStringLiteral("pw"));
-    TKwStringsComponet& mapping = *job->getMapping()->getMappingTable();
+    TKwStringsComponent& mapping = *job->getMapping()->getMappingTable();
     mapping.addSection(QStringLiteral("Config/Tables"), QStringLiteral("EMP=emp\r\nSQL@recent=recent_emp"));
     mapping.addSection(QStringLiteral("Config/FieldMatch/EMP"), QStringLiteral("EMPNO=empno\r\nENAME=name"));
     mapping.addSection(QStringLiteral("Config/SQL/SQL@recent"),
@@ -133,7 +133,7 @@ protected:
     // A configuration file holding the table: "MainInfo" first, then the text.
     QString writeConfig(const QString& name, const QString& text, const QString& guid = QStringLiteral("{1}"))
     {
-        TKwStringsComponet table;
+        TKwStringsComponent table;
         table.addSection(QStringLiteral("MainInfo"),
                          QStringLiteral("ConvertName=CopyConvert\r\nConvertVersion=1\r\nGUID=") + guid);
         kwTableAppendText(table, text);
@@ -157,7 +157,7 @@ TEST_F(JobTest, SavedConfigurationShowsAndLoadsAsTheSameJobAndGuid)
 
     const ToolRun shown = runConfig({QStringLiteral("show"), file});
     ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
-    TKwStringsComponet shownTable;
+    TKwStringsComponent shownTable;
     kwTableFromText(shownTable, QString::fromUtf8(shown.out));
     EXPECT_EQ(sectionNames(shownTable),
               QStringList({"MainInfo", "Config/Init", "Config/SourceConnect", "Config/DestConnect", "Config/Tables",
@@ -208,7 +208,7 @@ TEST_F(JobTest, SavedConfigurationShowsAndLoadsAsTheSameJobAndGuid)
 TEST_F(JobTest, PlainAndEncipheredFilesLoadAlike)
 {
     std::unique_ptr<TCopyConvert> job = sampleJob();
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     table.addSection("MainInfo", "ConvertName=CopyConvert\r\nGUID={ABC}");
     job->saveConfig(table, false);
     saveEncryptedTable(table, path("enciphered.Tvcfg"));
@@ -248,7 +248,7 @@ TEST_F(JobTest, WrongKindsAndForeignConvertersAreRefused)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.init);
         std::unique_ptr<TCopyConvert> job = sampleJob();
-        TKwStringsComponet table;
+        TKwStringsComponent table;
         kwTableFromText(table, QStringLiteral("[Config/Init]\n%1\nDropDestTable=False\n[Config/Tables]\nA=a\n")
                                    .arg(QString::fromLatin1(c.init)));
         if (!*c.message) {
@@ -275,14 +275,14 @@ TEST_F(JobTest, WrongKindsAndForeignConvertersAreRefused)
     // A job saved without a source configuration writes no "Source" line.
     std::unique_ptr<TCopyConvert> job = newJob();
     job->setSourceConfig(nullptr);
-    TKwStringsComponet saved;
+    TKwStringsComponent saved;
     job->saveConfig(saved, false);
     EXPECT_FALSE(saved.findSectionLines("Config/Init")->contains("Source"));
     EXPECT_THROW(job->loadConfig(saved), Exception);
 
     // A converter this edition does not register gives no job; pack refuses it
     // and a job of the wrong kinds before anything is written.
-    TKwStringsComponet foreign;
+    TKwStringsComponent foreign;
     foreign.addSection("MainInfo", "ConvertName=ExcelConvert\r\nGUID={F}");
     saveEncryptedTable(foreign, path("foreign.Tvcfg"));
     TMainConfigInfo container;
@@ -333,7 +333,7 @@ TEST_F(JobTest, OptionValuesFallBackToTheGlobalOptions)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines);
         std::unique_ptr<TCopyConvert> job = newJob();
-        TKwStringsComponet table;
+        TKwStringsComponent table;
         kwTableFromText(table, QStringLiteral("[Config/Init]\nSource=Oracle\nDest=MySQL\n%1\n")
                                    .arg(QString::fromLatin1(c.lines)));
         job->loadConfig(table);
@@ -361,7 +361,7 @@ TEST_F(JobTest, OptionValuesFallBackToTheGlobalOptions)
 TEST_F(JobTest, MappingTakesOnlyItsSectionsUnderTheRightNames)
 {
     std::unique_ptr<TCopyConvert> job = sampleJob();
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     kwTableFromText(table, QStringLiteral("[Config/Init]\nSource=Oracle\nDest=MySQL\n"
                                           "[config/tables]\nT1=t1\n"
                                           "[Config/FieldMatch/T1]\nA=a\n"
@@ -473,7 +473,7 @@ TEST_F(JobTest, OperationsGetANewJobOrTheJobOfTheirFile)
 
     // Import: the package's configuration, with the passwords of a file of the
     // same configuration only.
-    TKwStringsComponet inner;
+    TKwStringsComponent inner;
     kwTableFromText(inner, "[MainInfo]\nConvertName=CopyConvert\nGUID={PKG}\n[Config/Init]\nSource=Oracle\n"
                            "Dest=MySQL\n[Config/DestConnect]\nMainProperty_Username=u\nMainProperty_LoginPrompt=True\n"
                            "[Config/Tables]\nT=t\n");

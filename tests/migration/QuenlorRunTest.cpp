@@ -4,7 +4,7 @@
 #include "RunTestSupport.h"
 
 #include "foundation/AES.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 
 #include <QDir>
@@ -256,7 +256,7 @@ TEST_F(QuenlorRun, RefusesWhatItCannotRun)
     // quenlor-config refuses to pack a job of the wrong kind: encipher it here.
     const QString wrongKind = tmp.filePath(QStringLiteral("kind.Tvcfg"));
     {
-        TKwStringsComponet table;
+        TKwStringsComponent table;
         kwTableFromText(table, QString(plain).replace(QStringLiteral("Source=Oracle"), QStringLiteral("Source=PostgreSQL")));
         initConfigKey();
         saveEncryptedTable(table, wrongKind);

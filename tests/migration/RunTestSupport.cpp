@@ -1,6 +1,6 @@
 #include "RunTestSupport.h"
 
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 #include "foundation/StringList.h"
 #include "migration/EditionRegistration.h"
 #include "shell/Startup.h"
@@ -37,13 +37,13 @@ QString jobText(const QString& sections, const TJobOptions& options)
 
 namespace {
 
-void execAll(TUniDAC_Connection& connection, const QStringList& statements)
+void execAll(TDBConnection& connection, const QStringList& statements)
 {
     for (const QString& sql : statements)
         connection.execSQL(sql);
 }
 
-QStringList rows(TUniDAC_Connection& connection, const QString& sql)
+QStringList rows(TDBConnection& connection, const QString& sql)
 {
     const std::unique_ptr<TStringList> list = connection.getSQLList(sql);
     return list ? list->lines() : QStringList{QStringLiteral("<query failed>")};

@@ -9,11 +9,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-class TUniDAC_Connection;
+class TDBConnection;
 
 inline void PrintTo(const QStringList& lines, std::ostream* os) { *os << lines.join(u'\n').toStdString(); }
 
-// Start-up with this edition's creaters, English texts, run state reset.
+// Start-up with this edition's creators, English texts, run state reset.
 void startEngine();
 
 struct TJobOptions {

@@ -1,5 +1,5 @@
 #include "foundation/AES.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "shell/ConfigTool.h"
 
 #include <QBuffer>
@@ -46,7 +46,7 @@ void writeAll(const QString& fileName, const QByteArray& bytes)
 
 // A configuration as the program writes one, with every kind of line the
 // text form must carry through.
-void fillSample(TKwStringsComponet& t)
+void fillSample(TKwStringsComponent& t)
 {
     t.addSection(QStringLiteral("MainInfo"), QStringLiteral("ConvertName=CopyConvert\r\nConvertVersion=1\r\n"
                                                             "GUID={8A4E2C11-0B8D-4E6F-9C3A-2D5B7E9F1A03}"));
@@ -74,7 +74,7 @@ protected:
 
 TEST_F(ConfigToolTest, ShowThenPackReproducesAProgramWrittenFile)
 {
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     fillSample(table);
     saveEncryptedTable(table, path("job.Tvcfg"));
 
@@ -95,7 +95,7 @@ TEST_F(ConfigToolTest, ShowThenPackReproducesAProgramWrittenFile)
 
 TEST_F(ConfigToolTest, ShowReadsPlainFilesAndPackAcceptsCrLf)
 {
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     fillSample(table);
     {
         QFile plain(path("plain.Tvcfg"));
@@ -117,7 +117,7 @@ TEST_F(ConfigToolTest, ShowReadsPlainFilesAndPackAcceptsCrLf)
 
 TEST_F(ConfigToolTest, FailuresReportTheMessageAndWriteNothing)
 {
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     fillSample(table);
     const QByteArray good = encryptedTableBytes(table);
     writeAll(path("short.Tvcfg"), good.left(good.size() - 16)); // whole blocks, list end lost
@@ -166,7 +166,7 @@ TEST_F(ConfigToolTest, TheExecutableRunsTheTool)
 #ifndef QUENLOR_CONFIG_EXE
     GTEST_SKIP() << "quenlor-config is not part of this build";
 #else
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     fillSample(table);
     saveEncryptedTable(table, path("job.Tvcfg"));
 

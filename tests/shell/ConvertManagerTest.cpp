@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
-TEST(ConvertManager, LaterCreaterOfTheSameNameReplacesTheEarlierOne)
+TEST(ConvertManager, LaterCreatorOfTheSameNameReplacesTheEarlierOne)
 {
     int alive = 0;
     TDBConvertManager manager;
-    manager.registerConvertCreater(std::make_unique<TCountingConvertCreater>("Alpha", "first alpha", &alive));
-    manager.registerConvertCreater(std::make_unique<TCountingConvertCreater>("CopyConvert", "first", &alive));
-    manager.registerConvertCreater(std::make_unique<TCountingConvertCreater>("COPYCONVERT", "second", &alive));
-    EXPECT_EQ(alive, 2) << "the replaced creater is destroyed";
+    manager.registerConvertCreator(std::make_unique<TCountingConvertCreator>("Alpha", "first alpha", &alive));
+    manager.registerConvertCreator(std::make_unique<TCountingConvertCreator>("CopyConvert", "first", &alive));
+    manager.registerConvertCreator(std::make_unique<TCountingConvertCreator>("COPYCONVERT", "second", &alive));
+    EXPECT_EQ(alive, 2) << "the replaced creator is destroyed";
     EXPECT_EQ(manager.convertNames().lines(), QStringList({"Alpha", "COPYCONVERT"}));
 
     const auto job = manager.createConvert(QStringLiteral("copyconvert"));
@@ -19,17 +19,17 @@ TEST(ConvertManager, LaterCreaterOfTheSameNameReplacesTheEarlierOne)
     EXPECT_EQ(static_cast<TTestJob*>(job.get())->tag, QStringLiteral("second"));
     EXPECT_EQ(manager.createConvert(QStringLiteral("Unknown")), nullptr);
 
-    manager.registerConvertCreater(nullptr);
+    manager.registerConvertCreator(nullptr);
     EXPECT_EQ(manager.convertNames().count(), 2);
 }
 
-TEST(ConvertManager, CreatersLiveUntilTheRegistryGoes)
+TEST(ConvertManager, CreatorsLiveUntilTheRegistryGoes)
 {
     int alive = 0;
     {
         TDBConvertManager manager;
-        manager.registerConnectConfigCreater(std::make_unique<TCountingConfigCreater>("MySQL", "m", "s", &alive));
-        manager.registerConnectConfigCreater(std::make_unique<TCountingConfigCreater>("mysql", "m", "s", &alive));
+        manager.registerConnectConfigCreator(std::make_unique<TCountingConfigCreator>("MySQL", "m", "s", &alive));
+        manager.registerConnectConfigCreator(std::make_unique<TCountingConfigCreator>("mysql", "m", "s", &alive));
         EXPECT_EQ(alive, 1);
     }
     EXPECT_EQ(alive, 0);
@@ -40,8 +40,8 @@ TEST(ConvertManager, NameListsAreSortedAndCreateByName)
     int alive = 0;
     TDBConvertManager manager;
     for (const char* name : {"Oracle", "MySQL", "access", "DB2"})
-        manager.registerConnectConfigCreater(
-            std::make_unique<TCountingConfigCreater>(name, "UniDAC_DBTypeDescription", name, &alive));
+        manager.registerConnectConfigCreator(
+            std::make_unique<TCountingConfigCreator>(name, "UniDAC_DBTypeDescription", name, &alive));
     EXPECT_EQ(manager.connectConfigNames().lines(), QStringList({"access", "DB2", "MySQL", "Oracle"}));
     EXPECT_TRUE(manager.convertNames().isEmpty());
 
@@ -68,7 +68,7 @@ protected:
     {
         createStringResourceManager();
         auto add = [this](const QString& language, const QString& oracleText) {
-            auto table = std::make_unique<TKwStringsComponet>();
+            auto table = std::make_unique<TKwStringsComponent>();
             table->addSection(QStringLiteral("Oracle"), oracleText);
             table->addSection(QStringLiteral("Titles"), QStringLiteral("JobTitle=") + language + QStringLiteral(" title"));
             stringResourceManager().registerModule(QStringLiteral("UniDAC_DBTypeDescription"), table.get(), language);
@@ -79,15 +79,15 @@ protected:
     }
     void TearDown() override { destroyStringResourceManager(); }
 
-    std::vector<std::unique_ptr<TKwStringsComponet>> m_tables;
+    std::vector<std::unique_ptr<TKwStringsComponent>> m_tables;
 };
 
 TEST_F(ResourceFixture, DescriptionComesFromTheCurrentLanguage)
 {
     int alive = 0;
     TDBConvertManager manager;
-    manager.registerConnectConfigCreater(
-        std::make_unique<TCountingConfigCreater>("Oracle", "UniDAC_DBTypeDescription", "Oracle", &alive));
+    manager.registerConnectConfigCreator(
+        std::make_unique<TCountingConfigCreator>("Oracle", "UniDAC_DBTypeDescription", "Oracle", &alive));
     stringResourceManager().setLanguage(QStringLiteral("EN"));
     EXPECT_EQ(manager.connectConfigDescription(QStringLiteral("oracle")),
               QStringLiteral("Oracle database connectivity, support Orace 8i\r\n"));

@@ -1,7 +1,7 @@
 // The current-progress object: forwarding to the display, percent arithmetic
 // of tables and rows, and the row throttle.
 
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ public:
 
 TEST(CurrentProgress, ForwardsEveryOperationToTheDisplay)
 {
-    TCancheCurrentShowProcess progress;
+    TCacheCurrentShowProcess progress;
     TRecordingDisplay display;
     progress.setDisplay(&display);
     progress.startProgress(0, 100);
@@ -38,7 +38,7 @@ TEST(CurrentProgress, ForwardsEveryOperationToTheDisplay)
 
 TEST(CurrentProgress, PercentOfFinishedTablesAndOfRows)
 {
-    TCancheCurrentShowProcess progress;
+    TCacheCurrentShowProcess progress;
     TRecordingDisplay display;
     progress.setDisplay(&display);
     progress.stepPercent = 100.0 / 10; // ten tables
@@ -61,7 +61,7 @@ TEST(CurrentProgress, PercentOfFinishedTablesAndOfRows)
 
 TEST(CurrentProgress, RowReportsWithinThreeSecondsShowNothing)
 {
-    TCancheCurrentShowProcess progress;
+    TCacheCurrentShowProcess progress;
     TRecordingDisplay display;
     progress.setDisplay(&display);
     progress.stepPercent = 50;
@@ -75,7 +75,7 @@ TEST(CurrentProgress, RowReportsWithinThreeSecondsShowNothing)
 
 TEST(CurrentProgress, WithoutADisplayEverythingIsIgnored)
 {
-    TCancheCurrentShowProcess progress;
+    TCacheCurrentShowProcess progress;
     progress.startProgress(0, 100);
     progress.stepPercent = 25;
     progress.stepUnits = 4;

@@ -1,11 +1,11 @@
 // Global options: typed reads with the shipped defaults, and the options file
 // in the data folder.
 
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/StringList.h"
 #include "shell/GlobalOptions.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +32,7 @@ protected:
 
 TEST_F(GlobalOptionsTest, ShippedDefaultsInTheirStoredOrder)
 {
-    const TKwStringsComponet* table = mainDataModule().table(QStringLiteral("GlobalOption"));
+    const TKwStringsComponent* table = mainDataModule().table(QStringLiteral("GlobalOption"));
     ASSERT_NE(table, nullptr);
     const TStringList* defaults = table->findSectionLines(QStringLiteral("DefaultGlobalOption"));
     ASSERT_NE(defaults, nullptr);

@@ -1,7 +1,7 @@
 #include "ShellFakes.h"
 
 #include "foundation/Exception.h"
-#include "shell/UIFarmeList.h"
+#include "shell/UIFrameList.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ public:
     TTestMapping(IDBConvert* job, int* alive) : TAbsConvertMapping(job), m_alive(alive)
     {
         ++*m_alive;
-        setPages(std::make_unique<TUIFarmeList>(this));
+        setPages(std::make_unique<TUIFrameList>(this));
     }
     ~TTestMapping() override { --*m_alive; }
 
@@ -85,7 +85,7 @@ TEST(PageList, OwnerlessListsOwnOwnerlessPagesOnly)
     auto* foreign = new TTestPage(&config, &pages);
     config.getPages()->add(foreign);
     {
-        TUIFarmeList wizard;
+        TUIFrameList wizard;
         wizard.add(new TTestPage(nullptr, &pages));
         wizard.add(foreign);
         wizard.add(nullptr);
@@ -101,7 +101,7 @@ TEST(PageList, OwnerlessListsOwnOwnerlessPagesOnly)
 TEST(PageList, MissingOwnerRaises)
 {
     try {
-        TUIFarmeList list(nullptr);
+        TUIFrameList list(nullptr);
         FAIL() << "no exception";
     } catch (const Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Owner title is null!"));
@@ -112,7 +112,7 @@ TEST(PageList, StepForNewIsStampedOnAddAndAddAll)
 {
     int pages = 0;
     TTestConfig config;
-    TUIFarmeList wizard;
+    TUIFrameList wizard;
     config.getPages()->stepForNew = 1;
     config.getPages()->add(new TTestPage(&config, &pages));
     config.getPages()->add(new TTestPage(&config, &pages));
@@ -131,7 +131,7 @@ TEST(PageList, StepForNewIsStampedOnAddAndAddAll)
 TEST(PageList, DeleteRangeSkipsMissingIndexes)
 {
     int pages = 0;
-    TUIFarmeList wizard;
+    TUIFrameList wizard;
     for (int i = 0; i < 4; ++i)
         wizard.add(new TTestPage(nullptr, &pages));
     IUIFrame* first = wizard.item(0);
@@ -147,7 +147,7 @@ TEST(PageList, PageListedTwiceIsDestroyedOnceAndNeverLeftDangling)
 {
     int pages = 0;
     {
-        TUIFarmeList wizard;
+        TUIFrameList wizard;
         auto* twice = new TTestPage(nullptr, &pages);
         wizard.add(twice);
         wizard.add(new TTestPage(nullptr, &pages));

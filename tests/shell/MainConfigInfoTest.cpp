@@ -2,7 +2,7 @@
 
 #include "foundation/AES.h"
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "shell/MainConfigInfo.h"
 
 #include <QBuffer>
@@ -20,7 +20,7 @@ void setMainInfo(TMainConfigInfo& info, const QString& lines)
     info.table().addSection(QStringLiteral("Config/Options"), QStringLiteral("A=1"));
 }
 
-QByteArray plainBytes(const TKwStringsComponet& table)
+QByteArray plainBytes(const TKwStringsComponent& table)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -136,7 +136,7 @@ TEST_F(ConfigFileTest, NoJobWritesNothing)
 
 TEST_F(ConfigFileTest, PlainFileIsAccepted)
 {
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     table.addSection(QStringLiteral("MainInfo"), QStringLiteral("ConvertName=CopyConvert\r\nGUID={1}"));
     writeFile(path("plain.Tvcfg"), plainBytes(table));
     TMainConfigInfo info;

@@ -1,7 +1,7 @@
 #pragma once
-// Small concrete jobs, pages and creaters for the shell tests.
+// Small concrete jobs, pages and creators for the shell tests.
 
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "shell/ConvertManager.h"
 #include "shell/DBConvertImpl.h"
 
@@ -12,18 +12,18 @@ public:
     QString tag;
     bool lastWithoutPasswords = false;
 
-    void saveConfig(TKwStringsComponet& table, bool withoutPasswords) override
+    void saveConfig(TKwStringsComponent& table, bool withoutPasswords) override
     {
         lastWithoutPasswords = withoutPasswords;
         table.addSection(QStringLiteral("Config/Options"), QStringLiteral("Tag=%1\r\nPassword=s3cr\u00e9t\r\n").arg(tag));
     }
-    void loadConfig(const TKwStringsComponet&) override {}
-    void loadConnectPasswords(const TKwStringsComponet&) override {}
+    void loadConfig(const TKwStringsComponent&) override {}
+    void loadConnectPasswords(const TKwStringsComponent&) override {}
     void executeConvert(IUIContext*, bool, bool) override {}
     void executeImport(TAbsDBDumpData*, IUIContext*, int) override {}
     void reservedOperation(QObject*, QObject*, int, const QString&) override {}
     void executeExport(TAbsDBDumpData*, bool, int, IUIContext*) override {}
-    void addRunPage(ITitled*, int, const QString&, TUIFarmeList*) override {}
+    void addRunPage(ITitled*, int, const QString&, TUIFrameList*) override {}
     void applyRunOptions() override {}
 };
 
@@ -64,24 +64,24 @@ private:
 };
 
 // A connection configuration whose connections are never needed here.
-class TTestConfig : public TAbsDBConectConfig {
+class TTestConfig : public TAbsDBConnectConfig {
 public:
-    using TAbsDBConectConfig::TAbsDBConectConfig;
+    using TAbsDBConnectConfig::TAbsDBConnectConfig;
     int getDBType() const override { return 1; }
     QString getPublicSettingsText() const override { return {}; }
     void loadPassword(const TStringList&) override {}
     std::unique_ptr<IDBConnection> createConnectionWith(const TStringList&) override { return nullptr; }
 };
 
-// Creaters that count their live instances and tag what they make.
-class TCountingConvertCreater : public TAbsConvertCreater {
+// Creators that count their live instances and tag what they make.
+class TCountingConvertCreator : public TAbsConvertCreator {
 public:
-    TCountingConvertCreater(const QString& name, const QString& tag, int* alive)
-        : TAbsConvertCreater(name), m_tag(tag), m_alive(alive)
+    TCountingConvertCreator(const QString& name, const QString& tag, int* alive)
+        : TAbsConvertCreator(name), m_tag(tag), m_alive(alive)
     {
         ++*m_alive;
     }
-    ~TCountingConvertCreater() override { --*m_alive; }
+    ~TCountingConvertCreator() override { --*m_alive; }
     std::unique_ptr<IDBConvert> create() override { return std::make_unique<TTestJob>(m_tag); }
 
 private:
@@ -89,15 +89,15 @@ private:
     int* m_alive;
 };
 
-class TCountingConfigCreater : public TAbsDBConnectConfigCreater {
+class TCountingConfigCreator : public TAbsDBConnectConfigCreator {
 public:
-    TCountingConfigCreater(const QString& name, const QString& module, const QString& section, int* alive)
-        : TAbsDBConnectConfigCreater(name, module, section), m_alive(alive)
+    TCountingConfigCreator(const QString& name, const QString& module, const QString& section, int* alive)
+        : TAbsDBConnectConfigCreator(name, module, section), m_alive(alive)
     {
         ++*m_alive;
     }
-    ~TCountingConfigCreater() override { --*m_alive; }
-    std::unique_ptr<IDBConectConfig> create() override
+    ~TCountingConfigCreator() override { --*m_alive; }
+    std::unique_ptr<IDBConnectConfig> create() override
     {
         return std::make_unique<TTestConfig>(TTitleTexts{name(), {}, {}});
     }

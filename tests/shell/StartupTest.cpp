@@ -1,6 +1,6 @@
 #include "foundation/AES.h"
 #include "foundation/Errors.h"
-#include "foundation/LogUtils_Unit.h"
+#include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 #include "shell/ConvertManager.h"
 #include "shell/Startup.h"

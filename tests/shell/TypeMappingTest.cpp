@@ -1,9 +1,9 @@
 // Type mapping by the shipped tables: destination type names, size-part
 // classes, AutoDetect bounds and the merged lists of custom statements.
 
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/StringList.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 #include "shell/TypeMapping.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,9 @@ namespace {
 
 constexpr int kMySQL = 1, kOracle = 2, kAccess = 4, kMSSQL = 5, kPostgreSQL = 6, kOther = 255;
 
-const TKwStringsComponet& shipped(const char* name)
+const TKwStringsComponent& shipped(const char* name)
 {
-    const TKwStringsComponet* table = mainDataModule().table(QString::fromLatin1(name));
+    const TKwStringsComponent* table = mainDataModule().table(QString::fromLatin1(name));
     if (!table)
         throw std::runtime_error(std::string("no shipped table ") + name);
     return *table;
@@ -74,7 +74,7 @@ TEST(TypeMapping, DestinationTypeNames)
 // name would silently fall back to "varchar".
 TEST(TypeMapping, ShippedFieldMappingSectionsUseTheEnumeratorNames)
 {
-    const TKwStringsComponet& table = shipped("FieldMapping");
+    const TKwStringsComponent& table = shipped("FieldMapping");
     const TStringList* base = table.findSectionLines(QStringLiteral("Default"));
     ASSERT_NE(base, nullptr);
     ASSERT_EQ(base->count(), kFieldTypeCount);
@@ -194,7 +194,7 @@ TEST(TypeMapping, BoundExpressions)
 // before the shorter one.
 TEST(TypeMapping, BoundsReferringToTheOtherValue)
 {
-    TKwStringsComponet table;
+    TKwStringsComponent table;
     table.addSection(QStringLiteral("Oracle_Precision"), QStringLiteral("X=Scope,ScopeMax-1\r\nY=1,20\r\n"));
     table.addSection(QStringLiteral("Oracle_Scope"), QStringLiteral("X=0,10\r\nY=0,PrecisionMax-Precision\r\n"));
 

@@ -2,7 +2,7 @@
 
 #include "WidgetTestApp.h"
 
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringResource.h"
 #include "foundation/widgets/OwnedWidgets.h"
@@ -44,7 +44,7 @@ protected:
     {
         ensureWidgetApp();
         createStringResourceManager();
-        table = new TKwStringsComponet(&resources, QStringLiteral("UI_CN"));
+        table = new TKwStringsComponent(&resources, QStringLiteral("UI_CN"));
         kwTableFromText(*table, QStringLiteral(
             "[Form]\n"
             "Caption=The form\n"
@@ -71,7 +71,7 @@ protected:
     void TearDown() override { destroyStringResourceManager(); }
 
     QObject resources;
-    TKwStringsComponet* table = nullptr;
+    TKwStringsComponent* table = nullptr;
 };
 
 TEST_F(LocalizeComponentTest, TextsEveryKindOfControlAndSkipsNestedFrames)

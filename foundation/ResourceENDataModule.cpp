@@ -1,4 +1,4 @@
-#include "foundation/ResourceENDataModule_Unit.h"
+#include "foundation/ResourceENDataModule.h"
 
 #include "foundation/ResourceTables.h"
 

@@ -1,4 +1,4 @@
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 
 #include "foundation/Exception.h"
 #include "foundation/TextUtils.h"
@@ -13,49 +13,49 @@ TKwStringList::TKwStringList(const QString& sectionName, const QString& text)
 {
 }
 
-TKwStringsComponet::TKwStringsComponet(QObject* owner, const QString& name) : QObject(owner)
+TKwStringsComponent::TKwStringsComponent(QObject* owner, const QString& name) : QObject(owner)
 {
     if (!name.isEmpty())
         setObjectName(name);
 }
 
-TKwStringsComponet::~TKwStringsComponet() = default;
+TKwStringsComponent::~TKwStringsComponent() = default;
 
-TKwStringList* TKwStringsComponet::addSection(const QString& name, const QString& text)
+TKwStringList* TKwStringsComponent::addSection(const QString& name, const QString& text)
 {
     m_sections.push_back(std::make_unique<TKwStringList>(name, text));
     return m_sections.back().get();
 }
 
-void TKwStringsComponet::renameSection(qsizetype index, const QString& name)
+void TKwStringsComponent::renameSection(qsizetype index, const QString& name)
 {
     sectionAt(index)->name = name;
 }
 
-void TKwStringsComponet::clearSections()
+void TKwStringsComponent::clearSections()
 {
     m_sections.clear();
 }
 
-void TKwStringsComponet::deleteSection(qsizetype index)
+void TKwStringsComponent::deleteSection(qsizetype index)
 {
     sectionAt(index);
     m_sections.erase(m_sections.begin() + index);
 }
 
-QString TKwStringsComponet::sectionName(qsizetype index) const
+QString TKwStringsComponent::sectionName(qsizetype index) const
 {
     return sectionAt(index)->name;
 }
 
-TKwStringList* TKwStringsComponet::sectionAt(qsizetype index) const
+TKwStringList* TKwStringsComponent::sectionAt(qsizetype index) const
 {
     if (index < 0 || index >= sectionCount())
         throw Exception(QStringLiteral("List index out of bounds (%1)").arg(index));
     return m_sections[size_t(index)].get();
 }
 
-qsizetype TKwStringsComponet::indexOfSection(const QString& name) const
+qsizetype TKwStringsComponent::indexOfSection(const QString& name) const
 {
     for (size_t i = 0; i < m_sections.size(); ++i)
         if (m_sections[i]->name.compare(name, Qt::CaseInsensitive) == 0)
@@ -63,26 +63,26 @@ qsizetype TKwStringsComponet::indexOfSection(const QString& name) const
     return -1;
 }
 
-TKwStringList* TKwStringsComponet::findSection(const QString& name) const
+TKwStringList* TKwStringsComponent::findSection(const QString& name) const
 {
     const qsizetype i = indexOfSection(name);
     return i < 0 ? nullptr : m_sections[size_t(i)].get();
 }
 
-TStringList* TKwStringsComponet::findSectionLines(const QString& name) const
+TStringList* TKwStringsComponent::findSectionLines(const QString& name) const
 {
     TKwStringList* s = findSection(name);
     return s ? &s->lines : nullptr;
 }
 
-TStringList& TKwStringsComponet::sectionLines(const QString& name)
+TStringList& TKwStringsComponent::sectionLines(const QString& name)
 {
     if (TKwStringList* s = findSection(name))
         return s->lines;
     return addSection(name, QString())->lines;
 }
 
-void TKwStringsComponet::appendFromStream(QIODevice& stream)
+void TKwStringsComponent::appendFromStream(QIODevice& stream)
 {
     TReader reader(&stream, kTableBufferSize);
     reader.readListBegin();
@@ -94,13 +94,13 @@ void TKwStringsComponet::appendFromStream(QIODevice& stream)
     reader.readListEnd();
 }
 
-void TKwStringsComponet::loadFromStream(QIODevice& stream)
+void TKwStringsComponent::loadFromStream(QIODevice& stream)
 {
     clearSections();
     appendFromStream(stream);
 }
 
-void TKwStringsComponet::saveToStream(QIODevice& stream) const
+void TKwStringsComponent::saveToStream(QIODevice& stream) const
 {
     TWriter writer(&stream, kTableBufferSize);
     writer.writeListBegin();
@@ -112,7 +112,7 @@ void TKwStringsComponet::saveToStream(QIODevice& stream) const
     writer.flush();
 }
 
-void TKwStringsComponet::assign(const TKwStringsComponet& other)
+void TKwStringsComponent::assign(const TKwStringsComponent& other)
 {
     if (&other == this)
         return;
@@ -124,7 +124,7 @@ void TKwStringsComponet::assign(const TKwStringsComponet& other)
     }
 }
 
-QString sectionTextOrDefault(const TKwStringsComponet& table, const QString& name, bool* usedDefault)
+QString sectionTextOrDefault(const TKwStringsComponent& table, const QString& name, bool* usedDefault)
 {
     if (const TKwStringList* s = table.findSection(name)) {
         const QString text = s->text();

@@ -1,17 +1,17 @@
-#include "shell/UIFarmeList.h"
+#include "shell/UIFrameList.h"
 
 #include "foundation/Exception.h"
 #include "shell/DBConvertInterface.h"
 
 #include <algorithm>
 
-TUIFarmeList::TUIFarmeList(ITitled* owner) : m_owner(owner)
+TUIFrameList::TUIFrameList(ITitled* owner) : m_owner(owner)
 {
     if (!owner)
         throw Exception(QStringLiteral("Owner title is null!"));
 }
 
-TUIFarmeList::~TUIFarmeList()
+TUIFrameList::~TUIFrameList()
 {
     std::vector<IUIFrame*> pages;
     pages.swap(m_pages);
@@ -21,7 +21,7 @@ TUIFarmeList::~TUIFarmeList()
         releaseItem(page);
 }
 
-void TUIFarmeList::add(IUIFrame* page)
+void TUIFrameList::add(IUIFrame* page)
 {
     if (!page)
         return;
@@ -29,7 +29,7 @@ void TUIFarmeList::add(IUIFrame* page)
     m_pages.push_back(page);
 }
 
-void TUIFarmeList::addAll(const TUIFarmeList* other)
+void TUIFrameList::addAll(const TUIFrameList* other)
 {
     if (!other || other == this)
         return;
@@ -37,20 +37,20 @@ void TUIFarmeList::addAll(const TUIFarmeList* other)
         add(page);
 }
 
-IUIFrame* TUIFarmeList::item(qsizetype index) const
+IUIFrame* TUIFrameList::item(qsizetype index) const
 {
     if (index < 0 || index >= count())
         throw Exception(QStringLiteral("List index out of bounds (%1)").arg(index));
     return m_pages[size_t(index)];
 }
 
-qsizetype TUIFarmeList::indexOf(const IUIFrame* page) const
+qsizetype TUIFrameList::indexOf(const IUIFrame* page) const
 {
     const auto it = std::find(m_pages.begin(), m_pages.end(), page);
     return it == m_pages.end() ? -1 : qsizetype(it - m_pages.begin());
 }
 
-void TUIFarmeList::remove(IUIFrame* page)
+void TUIFrameList::remove(IUIFrame* page)
 {
     if (!page || indexOf(page) < 0)
         return;
@@ -58,7 +58,7 @@ void TUIFarmeList::remove(IUIFrame* page)
     releaseItem(page);
 }
 
-void TUIFarmeList::deleteRange(qsizetype from, qsizetype to)
+void TUIFrameList::deleteRange(qsizetype from, qsizetype to)
 {
     from = std::max<qsizetype>(from, 0);
     to = std::min<qsizetype>(to, count() - 1);
@@ -72,12 +72,12 @@ void TUIFarmeList::deleteRange(qsizetype from, qsizetype to)
         releaseItem(page);
 }
 
-bool TUIFarmeList::owns(const IUIFrame* page) const
+bool TUIFrameList::owns(const IUIFrame* page) const
 {
     return page->getOwner() == m_owner;
 }
 
-void TUIFarmeList::releaseItem(IUIFrame* page)
+void TUIFrameList::releaseItem(IUIFrame* page)
 {
     if (page && owns(page) && indexOf(page) < 0)
         delete page;

@@ -1,4 +1,4 @@
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 
 #include <chrono>
 
@@ -11,61 +11,61 @@ double nowSeconds()
 }
 } // namespace
 
-void TCancheCurrentShowProcess::startProgress(int minimum, int maximum)
+void TCacheCurrentShowProcess::startProgress(int minimum, int maximum)
 {
     m_lastUpdate = 0;
     if (m_display)
         m_display->startProgress(minimum, maximum);
 }
 
-void TCancheCurrentShowProcess::setProgress(int position, const QString& text)
+void TCacheCurrentShowProcess::setProgress(int position, const QString& text)
 {
     if (m_display)
         m_display->setProgress(position, text);
 }
 
-void TCancheCurrentShowProcess::setCaption(const QString& text)
+void TCacheCurrentShowProcess::setCaption(const QString& text)
 {
     if (m_display)
         m_display->setCaption(text);
 }
 
-void TCancheCurrentShowProcess::setBottomText(const QString& text)
+void TCacheCurrentShowProcess::setBottomText(const QString& text)
 {
     if (m_display)
         m_display->setBottomText(text);
 }
 
-void TCancheCurrentShowProcess::showStep(const QString& text)
+void TCacheCurrentShowProcess::showStep(const QString& text)
 {
     if (m_display)
         m_display->showStep(text);
 }
 
-void TCancheCurrentShowProcess::addLine(const QString& text)
+void TCacheCurrentShowProcess::addLine(const QString& text)
 {
     if (m_display)
         m_display->addLine(text);
 }
 
-void TCancheCurrentShowProcess::finishProgress()
+void TCacheCurrentShowProcess::finishProgress()
 {
     if (m_display)
         m_display->finishProgress();
 }
 
-void TCancheCurrentShowProcess::finishStep()
+void TCacheCurrentShowProcess::finishStep()
 {
     basePercent += stepPercent;
     stepUnits = 0;
 }
 
-void TCancheCurrentShowProcess::showBase(const QString& text)
+void TCacheCurrentShowProcess::showBase(const QString& text)
 {
     setProgress(int(basePercent), text);
 }
 
-void TCancheCurrentShowProcess::showUnits(int n, const QString& text)
+void TCacheCurrentShowProcess::showUnits(int n, const QString& text)
 {
     if (stepUnits > 0)
         setProgress(int(basePercent + double(n) / stepUnits * stepPercent), text);
@@ -73,7 +73,7 @@ void TCancheCurrentShowProcess::showUnits(int n, const QString& text)
         showBase(text);
 }
 
-void TCancheCurrentShowProcess::reportUnits(int n, const QString& text)
+void TCacheCurrentShowProcess::reportUnits(int n, const QString& text)
 {
     const double now = nowSeconds();
     if (m_lastUpdate == 0) {
@@ -87,8 +87,8 @@ void TCancheCurrentShowProcess::reportUnits(int n, const QString& text)
     }
 }
 
-TCancheCurrentShowProcess& currentShowProcess()
+TCacheCurrentShowProcess& currentShowProcess()
 {
-    static TCancheCurrentShowProcess process;
+    static TCacheCurrentShowProcess process;
     return process;
 }

@@ -10,21 +10,21 @@
 class ITitled;
 class IUIFrame;
 
-class TUIFarmeList {
+class TUIFrameList {
 public:
-    TUIFarmeList() = default;
+    TUIFrameList() = default;
     // A missing owner raises "Owner title is null!".
-    explicit TUIFarmeList(ITitled* owner);
-    ~TUIFarmeList();
-    TUIFarmeList(const TUIFarmeList&) = delete;
-    TUIFarmeList& operator=(const TUIFarmeList&) = delete;
+    explicit TUIFrameList(ITitled* owner);
+    ~TUIFrameList();
+    TUIFrameList(const TUIFrameList&) = delete;
+    TUIFrameList& operator=(const TUIFrameList&) = delete;
 
     ITitled* owner() const { return m_owner; }
     // Step index stamped on every page added from now on.
     int stepForNew = -1;
 
     void add(IUIFrame* page);
-    void addAll(const TUIFarmeList* other);
+    void addAll(const TUIFrameList* other);
     qsizetype count() const { return qsizetype(m_pages.size()); }
     IUIFrame* item(qsizetype index) const;
     qsizetype indexOf(const IUIFrame* page) const;

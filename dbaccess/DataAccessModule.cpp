@@ -1,8 +1,8 @@
-#include "dbaccess/UniDACDataModule_Unit.h"
+#include "dbaccess/DataAccessModule.h"
 
 #include "dbaccess/DbKind.h"
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringList.h"
 
@@ -10,9 +10,9 @@
 
 namespace {
 
-std::unique_ptr<TKwStringsComponet> loadShipped(const QString& name)
+std::unique_ptr<TKwStringsComponent> loadShipped(const QString& name)
 {
-    auto table = std::make_unique<TKwStringsComponet>(nullptr, name);
+    auto table = std::make_unique<TKwStringsComponent>(nullptr, name);
     kwTableLoadTextFile(*table, QStringLiteral(":/data/dbaccess/") + name + QStringLiteral(".txt"));
     return table;
 }
@@ -26,17 +26,17 @@ bool isOracleTimestampForm(const QString& raw)
 
 } // namespace
 
-TUniDAC_DataModule::TUniDAC_DataModule()
+TDataAccessModule::TDataAccessModule()
     : m_resources(loadShipped(QStringLiteral("UniDAC_Resource"))),
       m_metadataFieldTypes(loadShipped(QStringLiteral("UniDAC_MetadataFieldType")))
 {
 }
 
-TUniDAC_DataModule::~TUniDAC_DataModule() = default;
+TDataAccessModule::~TDataAccessModule() = default;
 
-TUniDAC_DataModule& uniDacDataModule()
+TDataAccessModule& dataAccessModule()
 {
-    static TUniDAC_DataModule module;
+    static TDataAccessModule module;
     return module;
 }
 
@@ -46,14 +46,14 @@ QString mapSourceTypeName(int kind, const QString& raw)
         return isOracleTimestampForm(raw) ? QStringLiteral("timestamp") : raw;
     const QString kindName = dbKindName(kind);
     const TStringList* codes =
-        kindName.isEmpty() ? nullptr : uniDacDataModule().metadataFieldTypes().findSectionLines(kindName);
+        kindName.isEmpty() ? nullptr : dataAccessModule().metadataFieldTypes().findSectionLines(kindName);
     const QString mapped = codes && !raw.isEmpty() ? codes->value(raw) : QString();
     return mapped.isEmpty() ? raw : mapped;
 }
 
 const TStringList* dataAccessSection(const QString& section)
 {
-    return uniDacDataModule().resources().findSectionLines(section);
+    return dataAccessModule().resources().findSectionLines(section);
 }
 
 QString providerNameOfKind(const QString& kindName)

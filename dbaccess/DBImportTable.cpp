@@ -1,15 +1,15 @@
-#include "dbaccess/UniDacImportTable.h"
+#include "dbaccess/DBImportTable.h"
 
 #include "dbaccess/ConvertFieldError.h"
 #include "dbaccess/CreateIndexes.h"
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
 #include "dbaccess/ExtendFieldLengths.h"
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "foundation/CommonUtils_Unit.h"
+#include "dbaccess/DBConnection.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Errors.h"
-#include "foundation/KwStringsComponet.h"
-#include "foundation/LogUtils_Unit.h"
+#include "foundation/KwStringsComponent.h"
+#include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextUtils.h"
 #include "platform/db/DbConnection.h"
@@ -23,10 +23,10 @@
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"
 #include "records/TableMetadata.h"
-#include "shell/CancheCurrentShowProcess.h"
+#include "shell/CacheCurrentShowProcess.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 #include "shell/TypeMapping.h"
 
 #include <algorithm>
@@ -51,15 +51,15 @@ QString fullDestinationName(const QString& table)
     return dbOption().timeSuffix ? table + dbOption().suffixText : table;
 }
 
-TUniDacImportTable::TUniDacImportTable(TUniDAC_Connection* connection) : m_connection(connection) {}
+TDBImportTable::TDBImportTable(TDBConnection* connection) : m_connection(connection) {}
 
-TUniDacImportTable::~TUniDacImportTable() = default;
+TDBImportTable::~TDBImportTable() = default;
 
-int TUniDacImportTable::destKind() const { return m_connection->getDBType(); }
+int TDBImportTable::destKind() const { return m_connection->getDBType(); }
 
 // ---- prepare ----
 
-bool TUniDacImportTable::prepare(const QString& destTable, TStringList* fieldMap, int sourceKind,
+bool TDBImportTable::prepare(const QString& destTable, TStringList* fieldMap, int sourceKind,
                                  TFieldMetadataList* sourceFields, TDatasetFieldDefList* sourceFieldDefs,
                                  TIndexMetadataList* indexes, bool dropDestTable, bool clearDestTable,
                                  bool& tableCreated, TErrInfoList* errors, bool keepTable)
@@ -114,7 +114,7 @@ bool TUniDacImportTable::prepare(const QString& destTable, TStringList* fieldMap
     return true;
 }
 
-bool TUniDacImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceFields,
+bool TDBImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceFields,
                                          TDatasetFieldDefList* sourceFieldDefs, TIndexMetadataList* indexes,
                                          TErrInfoList* errors)
 {
@@ -156,7 +156,7 @@ bool TUniDacImportTable::createDestTable(int sourceKind, TFieldMetadataList* sou
 }
 
 // The mapped columns with their definitions, as the destination table has them now.
-void TUniDacImportTable::readDestColumns()
+void TDBImportTable::readDestColumns()
 {
     TAbsCreateTable& generator = m_connection->generator();
     m_columns.clear();
@@ -195,7 +195,7 @@ void TUniDacImportTable::readDestColumns()
     }
 }
 
-void TUniDacImportTable::buildStatements()
+void TDBImportTable::buildStatements()
 {
     TAbsCreateTable& generator = m_connection->generator();
     const QString table = generator.fullTableName(m_tableName);
@@ -243,7 +243,7 @@ void TUniDacImportTable::buildStatements()
 
 // ---- writeRecord ----
 
-bool TUniDacImportTable::writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors)
+bool TDBImportTable::writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors)
 {
     bool ok = false;
     try {
@@ -270,12 +270,12 @@ bool TUniDacImportTable::writeRecord(int mode, IReadDataRecord& record, TErrInfo
     return endOfWrite(errors) && ok;
 }
 
-void TUniDacImportTable::raiseNoPrimaryKey() const
+void TDBImportTable::raiseNoPrimaryKey() const
 {
     raiseMessage(QStringLiteral("primary key not set! Table name=") + m_tableName);
 }
 
-bool TUniDacImportTable::beginRow(IReadDataRecord& record, TErrInfoList* errors)
+bool TDBImportTable::beginRow(IReadDataRecord& record, TErrInfoList* errors)
 {
     try {
         if (m_rowsInTransaction <= 0) {
@@ -293,7 +293,7 @@ bool TUniDacImportTable::beginRow(IReadDataRecord& record, TErrInfoList* errors)
     }
 }
 
-bool TUniDacImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoList* errors)
+bool TDBImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoList* errors)
 {
     if (!m_insertTemplate) {
         recordError(errors, QStringLiteral("The table \"%1\" was not prepared for writing").arg(m_tableName),
@@ -314,7 +314,7 @@ bool TUniDacImportTable::writeRow(int statement, IReadDataRecord& record, TErrIn
     return executeRow(record, errors);
 }
 
-void TUniDacImportTable::loadStatement(int statement)
+void TDBImportTable::loadStatement(int statement)
 {
     if (m_loaded == statement)
         return;
@@ -326,7 +326,7 @@ void TUniDacImportTable::loadStatement(int statement)
 }
 
 // Source fields are looked up by name once per record reader, not per row.
-void TUniDacImportTable::resolveSourceFields(const IReadDataRecord& record)
+void TDBImportTable::resolveSourceFields(const IReadDataRecord& record)
 {
     if (m_resolvedFor == &record && m_resolvedFieldCount == record.fieldCount())
         return;
@@ -337,7 +337,7 @@ void TUniDacImportTable::resolveSourceFields(const IReadDataRecord& record)
     m_resolvedFieldCount = record.fieldCount();
 }
 
-void TUniDacImportTable::bindRow(DbParamList& params)
+void TDBImportTable::bindRow(DbParamList& params)
 {
     const int setCount = int(m_columns.size());
     const int total = m_loaded == kUpdate ? setCount + int(m_keyColumns.size()) : setCount;
@@ -355,7 +355,7 @@ void TUniDacImportTable::bindRow(DbParamList& params)
     }
 }
 
-void TUniDacImportTable::setColumnParameter(TColumn& column, const IReadDataField& source, DbParam& param)
+void TDBImportTable::setColumnParameter(TColumn& column, const IReadDataField& source, DbParam& param)
 {
     if (column.destRecordType == rftUnknown)
         raiseCantConvertFieldType(column.destName, column.destFieldType < 0 ? ftUnknown : column.destFieldType);
@@ -390,7 +390,7 @@ void TUniDacImportTable::setColumnParameter(TColumn& column, const IReadDataFiel
     }
 }
 
-bool TUniDacImportTable::executeRow(IReadDataRecord& record, TErrInfoList* errors)
+bool TDBImportTable::executeRow(IReadDataRecord& record, TErrInfoList* errors)
 {
     try {
         m_query->execute();
@@ -414,7 +414,7 @@ bool TUniDacImportTable::executeRow(IReadDataRecord& record, TErrInfoList* error
 }
 
 // Widened columns: later alter statements must start from the new lengths.
-void TUniDacImportTable::refreshDestFields()
+void TDBImportTable::refreshDestFields()
 {
     std::unique_ptr<TFieldMetadataList> fields;
     try {
@@ -434,7 +434,7 @@ void TUniDacImportTable::refreshDestFields()
     }
 }
 
-bool TUniDacImportTable::endOfWrite(TErrInfoList* errors)
+bool TDBImportTable::endOfWrite(TErrInfoList* errors)
 {
     if (m_rowsOnQuery >= kRowsPerQuery) {
         m_rowsOnQuery = 0;
@@ -447,7 +447,7 @@ bool TUniDacImportTable::endOfWrite(TErrInfoList* errors)
 }
 
 // A failed commit loses the transaction's rows: it is recorded, never passed over.
-bool TUniDacImportTable::commitOpenTransaction(TErrInfoList* errors)
+bool TDBImportTable::commitOpenTransaction(TErrInfoList* errors)
 {
     m_rowsInTransaction = 0;
     DbConnection& pack = m_connection->packConnection();
@@ -465,7 +465,7 @@ bool TUniDacImportTable::commitOpenTransaction(TErrInfoList* errors)
 
 // ---- repairs ----
 
-bool TUniDacImportTable::changeColumnToNullable(const QString& table, const QString& column,
+bool TDBImportTable::changeColumnToNullable(const QString& table, const QString& column,
                                                 const TFieldMetadata& destField)
 {
     try {
@@ -473,7 +473,7 @@ bool TUniDacImportTable::changeColumnToNullable(const QString& table, const QStr
         if (pack.inTransaction())
             pack.commit();
         m_rowsInTransaction = 0;
-        const TKwStringsComponet* templates = mainDataModule().table(QStringLiteral("changeFieldNotNull"));
+        const TKwStringsComponent* templates = mainDataModule().table(QStringLiteral("changeFieldNotNull"));
         const TStringList* section = templates ? templates->findSectionLines(dbKindName(destKind())) : nullptr;
         const bool changed = section && !isBlankText(section->text());
         if (changed) {
@@ -498,7 +498,7 @@ bool TUniDacImportTable::changeColumnToNullable(const QString& table, const QStr
 }
 
 // The current row begins a new transaction (statements that change a table commit the open one).
-void TUniDacImportTable::restartTransaction()
+void TDBImportTable::restartTransaction()
 {
     DbConnection& pack = m_connection->packConnection();
     if (pack.inTransaction())
@@ -509,7 +509,7 @@ void TUniDacImportTable::restartTransaction()
 
 // ---- finish ----
 
-void TUniDacImportTable::finish(TErrInfoList* errors)
+void TDBImportTable::finish(TErrInfoList* errors)
 {
     commitOpenTransaction(errors);
     if (m_tableCreated && m_indexList && !isBlankText(m_tableName))

@@ -1,7 +1,7 @@
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringList.h"
 
@@ -9,7 +9,7 @@
 #include <QFileInfo>
 
 namespace {
-std::unique_ptr<TStringList> mergedSections(const TKwStringsComponet* table, int kind)
+std::unique_ptr<TStringList> mergedSections(const TKwStringsComponent* table, int kind)
 {
     if (!table)
         return nullptr;
@@ -25,7 +25,7 @@ TMainDataModule::TMainDataModule()
 {
     const QDir dir(QStringLiteral(":/data/main"));
     for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
-        auto table = std::make_unique<TKwStringsComponet>(nullptr, info.completeBaseName());
+        auto table = std::make_unique<TKwStringsComponent>(nullptr, info.completeBaseName());
         kwTableLoadTextFile(*table, info.filePath());
         m_tables[info.completeBaseName().toUpper()] = std::move(table);
     }
@@ -33,7 +33,7 @@ TMainDataModule::TMainDataModule()
 
 TMainDataModule::~TMainDataModule() = default;
 
-const TKwStringsComponet* TMainDataModule::table(const QString& name) const
+const TKwStringsComponent* TMainDataModule::table(const QString& name) const
 {
     const auto it = m_tables.find(name.toUpper());
     return it == m_tables.end() ? nullptr : it->second.get();
@@ -41,7 +41,7 @@ const TKwStringsComponet* TMainDataModule::table(const QString& name) const
 
 QString TMainDataModule::globalOptionDefault(const QString& key) const
 {
-    const TKwStringsComponet* options = table(QStringLiteral("GlobalOption"));
+    const TKwStringsComponent* options = table(QStringLiteral("GlobalOption"));
     const TStringList* section = options ? options->findSectionLines(QStringLiteral("DefaultGlobalOption")) : nullptr;
     return section ? section->value(key) : QString();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Data module holding the Chinese string tables ("<module>_CN"), one
-// TKwStringsComponet child per shipped table; registered with the resource
+// TKwStringsComponent child per shipped table; registered with the resource
 // manager at start-up when CN is the start language.
 
 #include <QObject>

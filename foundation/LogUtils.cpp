@@ -1,6 +1,6 @@
-#include "foundation/LogUtils_Unit.h"
+#include "foundation/LogUtils.h"
 
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"

@@ -1,8 +1,8 @@
-#include "connconfig/UniDACDBConectConfig_Unit.h"
+#include "connconfig/DBConnectConfig.h"
 
-#include "dbaccess/UniDACConnection_Unit.h"
-#include "dbaccess/UniDACDataModule_Unit.h"
-#include "foundation/CommonUtils_Unit.h"
+#include "dbaccess/DBConnection.h"
+#include "dbaccess/DataAccessModule.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/StringList.h"
 #include "foundation/StringResource.h"
 
@@ -11,7 +11,7 @@ const QString kPasswordKey = QStringLiteral("MainProperty_Password");
 const QString kLoginPromptKey = QStringLiteral("MainProperty_LoginPrompt");
 } // namespace
 
-TUniDACDBConectConfig::TUniDACDBConectConfig(int kind) : m_kind(kind), m_settings(getSettings())
+TDBConnectConfig::TDBConnectConfig(int kind) : m_kind(kind), m_settings(getSettings())
 {
     // Line for line, empty values included: the defaults are not set through
     // setValue, which would drop them.
@@ -19,9 +19,9 @@ TUniDACDBConectConfig::TUniDACDBConectConfig(int kind) : m_kind(kind), m_setting
         getSettings()->setLines(defaults->lines());
 }
 
-TUniDACDBConectConfig::~TUniDACDBConectConfig() = default;
+TDBConnectConfig::~TDBConnectConfig() = default;
 
-QString TUniDACDBConectConfig::getPublicSettingsText() const
+QString TDBConnectConfig::getPublicSettingsText() const
 {
     TStringList copy;
     copy.setLines(m_settings->lines());
@@ -33,7 +33,7 @@ QString TUniDACDBConectConfig::getPublicSettingsText() const
     return copy.text();
 }
 
-void TUniDACDBConectConfig::loadPassword(const TStringList& lines)
+void TDBConnectConfig::loadPassword(const TStringList& lines)
 {
     if (lines.isEmpty())
         return;
@@ -42,21 +42,21 @@ void TUniDACDBConectConfig::loadPassword(const TStringList& lines)
     settings.setValue(kLoginPromptKey, QStringLiteral("False"));
 }
 
-std::unique_ptr<IDBConnection> TUniDACDBConectConfig::createConnectionWith(const TStringList& settings)
+std::unique_ptr<IDBConnection> TDBConnectConfig::createConnectionWith(const TStringList& settings)
 {
-    auto connection = std::make_unique<TUniDAC_Connection>(m_kind);
+    auto connection = std::make_unique<TDBConnection>(m_kind);
     connection->setConnectParams(settings);
     return connection;
 }
 
-TUniDACDBConnectConfigCreater::TUniDACDBConnectConfigCreater(const QString& name)
-    : TAbsDBConnectConfigCreater(name, QStringLiteral("UniDAC_DBTypeDescription"), name)
+TDBConnectConfigCreator::TDBConnectConfigCreator(const QString& name)
+    : TAbsDBConnectConfigCreator(name, QStringLiteral("UniDAC_DBTypeDescription"), name)
 {
 }
 
-std::unique_ptr<IDBConectConfig> TUniDACDBConnectConfigCreater::create()
+std::unique_ptr<IDBConnectConfig> TDBConnectConfigCreator::create()
 {
-    return std::make_unique<TUniDACDBConectConfig>(dbKindCode(name()));
+    return std::make_unique<TDBConnectConfig>(dbKindCode(name()));
 }
 
 QString settingsPageText(const QString& key)

@@ -1,7 +1,7 @@
 #pragma once
 // The connection configuration of one database over the data-access layer:
 // a kind and name=value settings, seeded from the kind's defaults section of
-// "UniDAC_Resource", and its creater registered by kind name.
+// "UniDAC_Resource", and its creator registered by kind name.
 
 #include "shell/ConvertManager.h"
 #include "shell/DBConvertImpl.h"
@@ -10,10 +10,10 @@
 
 #include <memory>
 
-class TUniDACDBConectConfig : public TAbsDBConectConfig {
+class TDBConnectConfig : public TAbsDBConnectConfig {
 public:
-    explicit TUniDACDBConectConfig(int kind);
-    ~TUniDACDBConectConfig() override;
+    explicit TDBConnectConfig(int kind);
+    ~TDBConnectConfig() override;
 
     int getDBType() const override { return m_kind; }
     // getPages: the inherited list. The pages that edit the settings come with
@@ -28,12 +28,12 @@ private:
 
 };
 
-class TUniDACDBConnectConfigCreater : public TAbsDBConnectConfigCreater {
+class TDBConnectConfigCreator : public TAbsDBConnectConfigCreator {
 public:
     // The kind is dbKindCode of the name; the description comes from the
     // module "UniDAC_DBTypeDescription", section = the name.
-    explicit TUniDACDBConnectConfigCreater(const QString& name);
-    std::unique_ptr<IDBConectConfig> create() override;
+    explicit TDBConnectConfigCreator(const QString& name);
+    std::unique_ptr<IDBConnectConfig> create() override;
 };
 
 // resourceText("UniDAC_UIResource", "global", key): texts of the settings pages.

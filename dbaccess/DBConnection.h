@@ -15,7 +15,7 @@ class DbConnection;
 class DbMetaData;
 class DbQuery;
 class TAbsCreateTable;
-class TConnectionResorceList_UniDac;
+class TDBConnectionResourceList;
 class TErrInfoList;
 class TFieldMetadataList;
 class TIndexMetadataList;
@@ -37,12 +37,12 @@ int dbErrorCodeOf(const std::exception& error);
 // (ignoring case); Oracle names are cut to 30 characters ("_PM" form).
 QString primaryKeyConstraintName(int kind, const QString& table, const TStringList& indexNames);
 
-class TUniDAC_Connection : public TAbsDBConnection {
+class TDBConnection : public TAbsDBConnection {
 public:
-    explicit TUniDAC_Connection(int kind);
-    ~TUniDAC_Connection() override;
-    TUniDAC_Connection(const TUniDAC_Connection&) = delete;
-    TUniDAC_Connection& operator=(const TUniDAC_Connection&) = delete;
+    explicit TDBConnection(int kind);
+    ~TDBConnection() override;
+    TDBConnection(const TDBConnection&) = delete;
+    TDBConnection& operator=(const TDBConnection&) = delete;
 
     // Slots 2..28 (0, 1 and 17 come from TAbsDBConnection).
     void execSQL(const QString& sql) override;
@@ -102,7 +102,7 @@ private:
                      TStringList& failures, IReadDataRecord& record);
 
     std::unique_ptr<DbConnection> m_connection;
-    std::unique_ptr<TConnectionResorceList_UniDac> m_resources;
+    std::unique_ptr<TDBConnectionResourceList> m_resources;
     std::unique_ptr<TAbsCreateTable> m_generator;
     std::unique_ptr<TStringList> m_createdIndexNames;
     bool m_loginPrompt = false;

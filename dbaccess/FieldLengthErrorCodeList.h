@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-class TFieldLenthErrorCodeList {
+class TFieldLengthErrorCodeList {
 public:
-    explicit TFieldLenthErrorCodeList(int kind);
+    explicit TFieldLengthErrorCodeList(int kind);
 
     int kind() const { return m_kind; }
     const std::vector<int>& codes() const { return m_codes; }
@@ -26,8 +26,8 @@ public:
     bool isLengthError(int kind, int code);
 
 private:
-    const TFieldLenthErrorCodeList& listOf(int kind);
+    const TFieldLengthErrorCodeList& listOf(int kind);
 
-    std::array<std::unique_ptr<TFieldLenthErrorCodeList>, 2> m_lists;
+    std::array<std::unique_ptr<TFieldLengthErrorCodeList>, 2> m_lists;
     int m_older = 0; // slot replaced next
 };

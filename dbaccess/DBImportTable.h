@@ -5,7 +5,7 @@
 // NULL for a NOT NULL column, a value too long for its column) before it
 // records the row as failed.
 
-#include "dbaccess/FieldLenthErrorCodeList.h"
+#include "dbaccess/FieldLengthErrorCodeList.h"
 #include "records/ReadDataFieldType.h"
 #include "shell/DBConvertInterface.h"
 
@@ -18,20 +18,20 @@ class DbParam;
 class DbParamList;
 class IReadDataField;
 class TFieldMetadata;
-class TUniDAC_Connection;
+class TDBConnection;
 
 // The table name followed by the run's time suffix when TimeSuffix is set.
 QString fullDestinationName(const QString& table);
 
-class TUniDacImportTable : public TAbsImportTable {
+class TDBImportTable : public TAbsImportTable {
 public:
     static constexpr int kRowsPerTransaction = 300;
     static constexpr int kRowsPerQuery = 301;
 
-    explicit TUniDacImportTable(TUniDAC_Connection* connection); // not owned
-    ~TUniDacImportTable() override;
-    TUniDacImportTable(const TUniDacImportTable&) = delete;
-    TUniDacImportTable& operator=(const TUniDacImportTable&) = delete;
+    explicit TDBImportTable(TDBConnection* connection); // not owned
+    ~TDBImportTable() override;
+    TDBImportTable(const TDBImportTable&) = delete;
+    TDBImportTable& operator=(const TDBImportTable&) = delete;
 
     bool prepare(const QString& destTable, TStringList* fieldMap, int sourceKind, TFieldMetadataList* sourceFields,
                  TDatasetFieldDefList* sourceFieldDefs, TIndexMetadataList* indexes, bool dropDestTable,
@@ -86,7 +86,7 @@ private:
     [[noreturn]] void raiseNoPrimaryKey() const;
     int destKind() const;
 
-    TUniDAC_Connection* m_connection; // not owned
+    TDBConnection* m_connection; // not owned
     std::unique_ptr<DbQuery> m_query;
     int m_loaded = 0; // statement in the query: 0 none, 1 insert, 2 update
     QString m_insertSql;

@@ -1,14 +1,14 @@
-#include "dbaccess/UniDACConnection_Unit.h"
+#include "dbaccess/DBConnection.h"
 
-#include "dbaccess/ConnectionResorceList_UniDac.h"
+#include "dbaccess/ConnectionResourceList.h"
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DbKind.h"
 #include "dbaccess/SourceReading.h"
-#include "dbaccess/UniDACDataModule_Unit.h"
-#include "dbaccess/UniDacImportTable.h"
-#include "foundation/CommonUtils_Unit.h"
+#include "dbaccess/DataAccessModule.h"
+#include "dbaccess/DBImportTable.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/TextFormat.h"
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbError.h"
@@ -23,7 +23,7 @@
 #include "records/TableMetadata.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 #include "shell/TypeMapping.h"
 
 #include <QFileInfo>
@@ -136,14 +136,14 @@ QString primaryKeyConstraintName(int kind, const QString& table, const TStringLi
     }
 }
 
-TUniDAC_Connection::TUniDAC_Connection(int kind)
+TDBConnection::TDBConnection(int kind)
     : TAbsDBConnection(kind), m_connection(std::make_unique<DbConnection>()),
-      m_resources(std::make_unique<TConnectionResorceList_UniDac>(this)), m_generator(createTableGenerator(kind)),
+      m_resources(std::make_unique<TDBConnectionResourceList>(this)), m_generator(createTableGenerator(kind)),
       m_createdIndexNames(std::make_unique<TStringList>())
 {
 }
 
-TUniDAC_Connection::~TUniDAC_Connection()
+TDBConnection::~TDBConnection()
 {
     m_connection->close(); // never raises
     m_resources->clear();
@@ -151,7 +151,7 @@ TUniDAC_Connection::~TUniDAC_Connection()
 
 // ---- statements ----
 
-std::unique_ptr<DbQuery> TUniDAC_Connection::createQuery(bool forwardOnly)
+std::unique_ptr<DbQuery> TDBConnection::createQuery(bool forwardOnly)
 {
     auto query = std::make_unique<DbQuery>(m_connection.get());
     query->setPreciseDecimal(true);
@@ -166,27 +166,27 @@ std::unique_ptr<DbQuery> TUniDAC_Connection::createQuery(bool forwardOnly)
     return query;
 }
 
-void TUniDAC_Connection::execSQL(const QString& sql)
+void TDBConnection::execSQL(const QString& sql)
 {
     execSQLWithParams(sql, nullptr);
 }
 
-std::unique_ptr<DbQuery> TUniDAC_Connection::openSQL(const QString& sql)
+std::unique_ptr<DbQuery> TDBConnection::openSQL(const QString& sql)
 {
     return openSQLWithParams(sql, nullptr);
 }
 
-QString TUniDAC_Connection::getSQLValue(const QString& sql)
+QString TDBConnection::getSQLValue(const QString& sql)
 {
     return getSQLValueWithParams(sql, nullptr);
 }
 
-std::unique_ptr<TStringList> TUniDAC_Connection::getSQLList(const QString& sql)
+std::unique_ptr<TStringList> TDBConnection::getSQLList(const QString& sql)
 {
     return getSQLListWithParams(sql, nullptr);
 }
 
-void TUniDAC_Connection::execSQLWithParams(const QString& sql, const DbParamList* params)
+void TDBConnection::execSQLWithParams(const QString& sql, const DbParamList* params)
 {
     std::unique_ptr<DbQuery> query = createQuery(false);
     query->setSQL(sql);
@@ -195,7 +195,7 @@ void TUniDAC_Connection::execSQLWithParams(const QString& sql, const DbParamList
     query->execute();
 }
 
-std::unique_ptr<DbQuery> TUniDAC_Connection::openSQLWithParams(const QString& sql, const DbParamList* params)
+std::unique_ptr<DbQuery> TDBConnection::openSQLWithParams(const QString& sql, const DbParamList* params)
 {
     std::unique_ptr<DbQuery> query = createQuery(true);
     query->setSQL(sql);
@@ -205,13 +205,13 @@ std::unique_ptr<DbQuery> TUniDAC_Connection::openSQLWithParams(const QString& sq
     return query;
 }
 
-QString TUniDAC_Connection::getSQLValueWithParams(const QString& sql, const DbParamList* params)
+QString TDBConnection::getSQLValueWithParams(const QString& sql, const DbParamList* params)
 {
     std::unique_ptr<DbQuery> query = openSQLWithParams(sql, params);
     return query->eof() || query->fieldCount() == 0 ? QString() : query->field(0).asString();
 }
 
-std::unique_ptr<TStringList> TUniDAC_Connection::getSQLListWithParams(const QString& sql, const DbParamList* params)
+std::unique_ptr<TStringList> TDBConnection::getSQLListWithParams(const QString& sql, const DbParamList* params)
 {
     std::unique_ptr<DbQuery> query = openSQLWithParams(sql, params);
     auto list = std::make_unique<TStringList>();
@@ -226,7 +226,7 @@ std::unique_ptr<TStringList> TUniDAC_Connection::getSQLListWithParams(const QStr
     return list;
 }
 
-bool TUniDAC_Connection::tryExecSQL(const QString& sql, int errorType, TErrInfoList* errors)
+bool TDBConnection::tryExecSQL(const QString& sql, int errorType, TErrInfoList* errors)
 {
     try {
         execSQL(sql);
@@ -238,7 +238,7 @@ bool TUniDAC_Connection::tryExecSQL(const QString& sql, int errorType, TErrInfoL
     }
 }
 
-bool TUniDAC_Connection::tryExecFormat(const QString& format, const QStringList& args, TErrInfoList* errors,
+bool TDBConnection::tryExecFormat(const QString& format, const QStringList& args, TErrInfoList* errors,
                                        int errorType)
 {
     return tryExecSQL(formatText(format, variantArgs(args)), errorType, errors);
@@ -246,7 +246,7 @@ bool TUniDAC_Connection::tryExecFormat(const QString& format, const QStringList&
 
 // ---- listings ----
 
-std::unique_ptr<TStringList> TUniDAC_Connection::getDatabaseList()
+std::unique_ptr<TStringList> TDBConnection::getDatabaseList()
 {
     try {
         return std::make_unique<TStringList>(m_connection->databaseNames());
@@ -255,7 +255,7 @@ std::unique_ptr<TStringList> TUniDAC_Connection::getDatabaseList()
     }
 }
 
-std::unique_ptr<TTableMetadataList> TUniDAC_Connection::getTableList()
+std::unique_ptr<TTableMetadataList> TDBConnection::getTableList()
 {
     try {
         QStringList names;
@@ -286,7 +286,7 @@ std::unique_ptr<TTableMetadataList> TUniDAC_Connection::getTableList()
     }
 }
 
-void TUniDAC_Connection::applySchemaRestriction(DbMetaData& meta) const
+void TDBConnection::applySchemaRestriction(DbMetaData& meta) const
 {
     switch (getDBType()) {
     case dbkind::MySQL:
@@ -304,19 +304,19 @@ void TUniDAC_Connection::applySchemaRestriction(DbMetaData& meta) const
     }
 }
 
-QString TUniDAC_Connection::metadataTableName(const QString& table) const
+QString TDBConnection::metadataTableName(const QString& table) const
 {
     // The catalogue compares the stored name: never quoted, and callers pass
     // destination names with their time suffix already appended.
     return m_generator->tableNameUnquoted(table);
 }
 
-std::unique_ptr<TFieldMetadataList> TUniDAC_Connection::getFieldList(const QString& table)
+std::unique_ptr<TFieldMetadataList> TDBConnection::getFieldList(const QString& table)
 {
     auto list = std::make_unique<TFieldMetadataList>();
     const int kind = getDBType();
     if (kind == dbkind::MySQL || kind == dbkind::MSSQL) {
-        const TKwStringsComponet* templates = mainDataModule().table(QStringLiteral("getMetaData"));
+        const TKwStringsComponent* templates = mainDataModule().table(QStringLiteral("getMetaData"));
         const TStringList* section =
             templates ? templates->findSectionLines(QStringLiteral("fieldList_") + dbKindName(kind)) : nullptr;
         if (!section)
@@ -337,7 +337,7 @@ std::unique_ptr<TFieldMetadataList> TUniDAC_Connection::getFieldList(const QStri
     return list;
 }
 
-std::unique_ptr<TIndexMetadataList> TUniDAC_Connection::getIndexList(const QString& table)
+std::unique_ptr<TIndexMetadataList> TDBConnection::getIndexList(const QString& table)
 {
     DbMetaData indexes(m_connection.get());
     DbMetaData columns(m_connection.get());
@@ -351,7 +351,7 @@ std::unique_ptr<TIndexMetadataList> TUniDAC_Connection::getIndexList(const QStri
     return readIndexList(indexes, columns, getDBType(), table);
 }
 
-std::unique_ptr<TStringList> TUniDAC_Connection::getIndexNames(const QString& table)
+std::unique_ptr<TStringList> TDBConnection::getIndexNames(const QString& table)
 {
     DbMetaData meta(m_connection.get());
     meta.setKind(QStringLiteral("Indexes"));
@@ -366,20 +366,20 @@ std::unique_ptr<TStringList> TUniDAC_Connection::getIndexNames(const QString& ta
     return names;
 }
 
-bool TUniDAC_Connection::tableExists(const QString& table)
+bool TDBConnection::tableExists(const QString& table)
 {
     return getFieldList(table)->getCount() > 0;
 }
 
-std::unique_ptr<TTableMetadata> TUniDAC_Connection::getTableMetadata(const QString& table)
+std::unique_ptr<TTableMetadata> TDBConnection::getTableMetadata(const QString& table)
 {
     return tableExists(table) ? std::make_unique<TTableMetadata>(table) : nullptr;
 }
 
-int TUniDAC_Connection::getMultiCharLength()
+int TDBConnection::getMultiCharLength()
 {
     if (m_multiCharLength == 0) {
-        const TKwStringsComponet* table = mainDataModule().table(QStringLiteral("getMulitCharLength"));
+        const TKwStringsComponent* table = mainDataModule().table(QStringLiteral("getMulitCharLength"));
         bool usedDefault = true;
         const QString sql = table ? sectionTextOrDefault(*table, dbKindName(getDBType()), &usedDefault) : QString();
         int value = 2;
@@ -396,12 +396,12 @@ int TUniDAC_Connection::getMultiCharLength()
 
 // ---- tables ----
 
-bool TUniDAC_Connection::createTable(TTableMetadata& table, TFieldMetadataList& fields, TIndexMetadataList* indexes)
+bool TDBConnection::createTable(TTableMetadata& table, TFieldMetadataList& fields, TIndexMetadataList* indexes)
 {
     return createTableWithKey(table, fields, nullptr, indexes, *m_generator);
 }
 
-bool TUniDAC_Connection::createTableWithKey(TTableMetadata& table, TFieldMetadataList& fields, TErrInfoList* errors,
+bool TDBConnection::createTableWithKey(TTableMetadata& table, TFieldMetadataList& fields, TErrInfoList* errors,
                                             TIndexMetadataList* indexes, TAbsCreateTable& generator)
 {
     const QString sql = generator.getCreateTableSQL(table, fields, indexes);
@@ -423,7 +423,7 @@ bool TUniDAC_Connection::createTableWithKey(TTableMetadata& table, TFieldMetadat
     return tryExecSQL(generator.getAddPrimaryKeySQL(constraint), kErrorCreateTable, errors);
 }
 
-QString TUniDAC_Connection::copyTableStructure(const QString& table)
+QString TDBConnection::copyTableStructure(const QString& table)
 {
     const std::unique_ptr<TTableMetadata> meta = getTableMetadata(table);
     if (!meta)
@@ -440,17 +440,17 @@ QString TUniDAC_Connection::copyTableStructure(const QString& table)
     return copyName;
 }
 
-void TUniDAC_Connection::dropTable(const QString& table)
+void TDBConnection::dropTable(const QString& table)
 {
     execSQL(formatText(QStringLiteral("drop table %s"), {m_generator->tableNameForm(table)}));
 }
 
-void TUniDAC_Connection::deleteAllRows(const QString& table, TErrInfoList* errors)
+void TDBConnection::deleteAllRows(const QString& table, TErrInfoList* errors)
 {
     tryExecFormat(QStringLiteral("delete from %s"), {m_generator->tableNameForm(table)}, errors, kErrorDelete);
 }
 
-void TUniDAC_Connection::findFailingFields(const QString& table, const TStringList& fieldMap, TStringList& failures,
+void TDBConnection::findFailingFields(const QString& table, const TStringList& fieldMap, TStringList& failures,
                                            IReadDataRecord& record)
 {
     QStringList destNames;
@@ -459,7 +459,7 @@ void TUniDAC_Connection::findFailingFields(const QString& table, const TStringLi
     findFailing(table, destNames, destBySource, failures, record);
 }
 
-void TUniDAC_Connection::findFailingFieldsDestToSource(const QString& table, const TStringList& destToSourceMap,
+void TDBConnection::findFailingFieldsDestToSource(const QString& table, const TStringList& destToSourceMap,
                                                        TStringList& failures, IReadDataRecord& record)
 {
     QStringList destNames;
@@ -468,7 +468,7 @@ void TUniDAC_Connection::findFailingFieldsDestToSource(const QString& table, con
     findFailing(table, destNames, destBySource, failures, record);
 }
 
-void TUniDAC_Connection::findFailing(const QString& table, const QStringList& destNames,
+void TDBConnection::findFailing(const QString& table, const QStringList& destNames,
                                      const TStringList& destBySource, TStringList& failures, IReadDataRecord& record)
 {
     const bool blankIsNull = getOptionBool(QStringLiteral("BlankStrIsNull"));
@@ -511,7 +511,7 @@ void TUniDAC_Connection::findFailing(const QString& table, const QStringList& de
 
 // ---- settings and opening ----
 
-void TUniDAC_Connection::setConnectParams(const TStringList& settings)
+void TDBConnection::setConnectParams(const TStringList& settings)
 {
     DbConnection& c = *m_connection;
     c.setProviderName(settings.value(kProviderName));
@@ -540,13 +540,13 @@ void TUniDAC_Connection::setConnectParams(const TStringList& settings)
     }
 }
 
-bool TUniDAC_Connection::connect(QString& failureText, bool destination)
+bool TDBConnection::connect(QString& failureText, bool destination)
 {
     int code = 0;
     return openConnect(failureText, code, destination);
 }
 
-bool TUniDAC_Connection::openConnect(QString& failureText, int& errorCode, bool destination)
+bool TDBConnection::openConnect(QString& failureText, int& errorCode, bool destination)
 {
     m_multiCharLength = 0;
     m_resources->clear();
@@ -595,30 +595,30 @@ bool TUniDAC_Connection::openConnect(QString& failureText, int& errorCode, bool 
     }
 }
 
-void TUniDAC_Connection::closeConnect()
+void TDBConnection::closeConnect()
 {
     m_connection->close();
     m_resources->clear();
 }
 
-bool TUniDAC_Connection::isConnected() const
+bool TDBConnection::isConnected() const
 {
     return m_connection->connected();
 }
 
-bool TUniDAC_Connection::isCsvSource() const
+bool TDBConnection::isCsvSource() const
 {
     return getDBType() == dbkind::Excel && m_connection->server().contains(QStringLiteral("*.csv"));
 }
 
-std::unique_ptr<IImportTable> TUniDAC_Connection::createImportTable()
+std::unique_ptr<IImportTable> TDBConnection::createImportTable()
 {
-    return std::make_unique<TUniDacImportTable>(this);
+    return std::make_unique<TDBImportTable>(this);
 }
 
 // ---- source reading ----
 
-bool TUniDAC_Connection::readTable(const QString& table, const TStringList& fieldNames,
+bool TDBConnection::readTable(const QString& table, const TStringList& fieldNames,
                                    const TBeginTableCallback& onBeginTable, const TRecordCallback& onRecord,
                                    bool structureOnly, TErrInfoList* errors)
 {
@@ -626,7 +626,7 @@ bool TUniDAC_Connection::readTable(const QString& table, const TStringList& fiel
     return reading.readTable(table, fieldNames, onBeginTable, onRecord, structureOnly);
 }
 
-bool TUniDAC_Connection::readCustomSQL(const QString& sourceName, const QString&, const QString& sql,
+bool TDBConnection::readCustomSQL(const QString& sourceName, const QString&, const QString& sql,
                                        TStringList& fieldMap, const TBeginTableCallback& onBeginTable,
                                        const TRecordCallback& onRecord, TErrInfoList* errors)
 {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-class TUniDAC_Connection;
+class TDBConnection;
 
 // Type-erased owner of one held object.
 class TResourceHolder {
@@ -25,9 +25,9 @@ private:
     std::unique_ptr<T> m_object;
 };
 
-class TConnectionResorceList {
+class TConnectionResourceList {
 public:
-    virtual ~TConnectionResorceList() = default;
+    virtual ~TConnectionResourceList() = default;
 
     // 0: appended and owned; the table name is not kept.
     virtual void add(const QString& tableName, std::unique_ptr<TResourceHolder> object) = 0;
@@ -45,18 +45,18 @@ public:
     }
 };
 
-class TConnectionResorceList_UniDac : public TConnectionResorceList {
+class TDBConnectionResourceList : public TConnectionResourceList {
 public:
-    explicit TConnectionResorceList_UniDac(TUniDAC_Connection* connection) : m_connection(connection) {}
-    ~TConnectionResorceList_UniDac() override;
+    explicit TDBConnectionResourceList(TDBConnection* connection) : m_connection(connection) {}
+    ~TDBConnectionResourceList() override;
 
     void add(const QString& tableName, std::unique_ptr<TResourceHolder> object) override;
     void clear() override;
 
     int count() const { return int(m_objects.size()); }
-    TUniDAC_Connection* connection() const { return m_connection; }
+    TDBConnection* connection() const { return m_connection; }
 
 private:
-    TUniDAC_Connection* m_connection; // not owned
+    TDBConnection* m_connection; // not owned
     std::vector<std::unique_ptr<TResourceHolder>> m_objects;
 };

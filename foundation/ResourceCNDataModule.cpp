@@ -1,4 +1,4 @@
-#include "foundation/ResourceCNDataModule_Unit.h"
+#include "foundation/ResourceCNDataModule.h"
 
 #include "foundation/ResourceTables.h"
 

@@ -1,16 +1,16 @@
-#include "dbaccess/FieldLenthErrorCodeList.h"
+#include "dbaccess/FieldLengthErrorCodeList.h"
 
-#include "foundation/CommonUtils_Unit.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/CommonUtils.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/TextUtils.h"
-#include "shell/MainDataModule_Unit.h"
+#include "shell/MainDataModule.h"
 
 #include <algorithm>
 #include <cstdint>
 
-TFieldLenthErrorCodeList::TFieldLenthErrorCodeList(int kind) : m_kind(kind)
+TFieldLengthErrorCodeList::TFieldLengthErrorCodeList(int kind) : m_kind(kind)
 {
-    const TKwStringsComponet* table = mainDataModule().table(QStringLiteral("LengthErrorCodeList"));
+    const TKwStringsComponent* table = mainDataModule().table(QStringLiteral("LengthErrorCodeList"));
     const TStringList* lines = table ? table->findSectionLines(dbKindName(kind)) : nullptr;
     if (!lines)
         return;
@@ -21,7 +21,7 @@ TFieldLenthErrorCodeList::TFieldLenthErrorCodeList(int kind) : m_kind(kind)
     }
 }
 
-bool TFieldLenthErrorCodeList::contains(int code) const
+bool TFieldLengthErrorCodeList::contains(int code) const
 {
     // -1 stands for "no code": never a length error, even beside a malformed line.
     return code != -1 && std::find(m_codes.begin(), m_codes.end(), code) != m_codes.end();
@@ -32,13 +32,13 @@ bool TLengthErrorCodeCache::isLengthError(int kind, int code)
     return code != -1 && listOf(kind).contains(code);
 }
 
-const TFieldLenthErrorCodeList& TLengthErrorCodeCache::listOf(int kind)
+const TFieldLengthErrorCodeList& TLengthErrorCodeCache::listOf(int kind)
 {
     for (const auto& list : m_lists)
         if (list && list->kind() == kind)
             return *list;
     auto& slot = m_lists[m_older];
-    slot = std::make_unique<TFieldLenthErrorCodeList>(kind);
+    slot = std::make_unique<TFieldLengthErrorCodeList>(kind);
     m_older = 1 - m_older;
     return *slot;
 }

@@ -21,11 +21,11 @@ public:
     QString text() const { return lines.text(); }
 };
 
-class TKwStringsComponet : public QObject {
+class TKwStringsComponent : public QObject {
     Q_OBJECT
 public:
-    explicit TKwStringsComponet(QObject* owner = nullptr, const QString& name = QString());
-    ~TKwStringsComponet() override;
+    explicit TKwStringsComponent(QObject* owner = nullptr, const QString& name = QString());
+    ~TKwStringsComponent() override;
 
     TKwStringList* addSection(const QString& name, const QString& text);
     void renameSection(qsizetype index, const QString& name);
@@ -46,7 +46,7 @@ public:
     // Appends the sections of a stream form (the packaged-resource reader).
     void appendFromStream(QIODevice& stream);
 
-    void assign(const TKwStringsComponet& other);
+    void assign(const TKwStringsComponent& other);
 
 private:
     std::vector<std::unique_ptr<TKwStringList>> m_sections;
@@ -54,4 +54,4 @@ private:
 
 // Text of the named section and false; when that text is blank or the section
 // is missing, the text of section "Default" and true.
-QString sectionTextOrDefault(const TKwStringsComponet& table, const QString& name, bool* usedDefault = nullptr);
+QString sectionTextOrDefault(const TKwStringsComponent& table, const QString& name, bool* usedDefault = nullptr);

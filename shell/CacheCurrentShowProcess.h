@@ -5,7 +5,7 @@
 
 #include "shell/DBConvertInterface.h"
 
-class TCancheCurrentShowProcess : public IShowProcess {
+class TCacheCurrentShowProcess : public IShowProcess {
 public:
     void startProgress(int minimum, int maximum) override;
     void setProgress(int position, const QString& text) override;
@@ -36,4 +36,4 @@ private:
     double m_lastUpdate = 0; // seconds of a monotonic clock; 0 = none yet
 };
 
-TCancheCurrentShowProcess& currentShowProcess();
+TCacheCurrentShowProcess& currentShowProcess();

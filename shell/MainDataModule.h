@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-class TKwStringsComponet;
+class TKwStringsComponent;
 class TStringList;
 
 class TMainDataModule {
@@ -19,7 +19,7 @@ public:
     TMainDataModule& operator=(const TMainDataModule&) = delete;
 
     // The table of that name (ignoring case), or none.
-    const TKwStringsComponet* table(const QString& name) const;
+    const TKwStringsComponent* table(const QString& name) const;
     // The built-in default of a global option ("GlobalOption" table, section
     // "DefaultGlobalOption"), or the empty text.
     QString globalOptionDefault(const QString& key) const;
@@ -29,7 +29,7 @@ public:
     std::unique_ptr<TStringList> mergedScopeTable(int kind) const;
 
 private:
-    std::map<QString, std::unique_ptr<TKwStringsComponet>> m_tables; // key upper-cased
+    std::map<QString, std::unique_ptr<TKwStringsComponent>> m_tables; // key upper-cased
 };
 
 // The process-wide module, made on first use (its data is embedded and cannot

@@ -1,7 +1,7 @@
 #pragma once
 // The migration job of this edition: an Oracle source configuration, a MySQL
 // destination configuration, the mapping of tables, field matches and custom
-// statements, and the seven run options; its creater and its mapping with
+// statements, and the seven run options; its creator and its mapping with
 // the two connections.
 
 #include "shell/ConvertManager.h"
@@ -13,7 +13,7 @@
 
 class TCopyConvert;
 class TStringList;
-class TUIFarmeList;
+class TUIFrameList;
 
 class TCopyMapping : public TAbsConvertMapping {
 public:
@@ -22,7 +22,7 @@ public:
 
     // The pages of table selection, destination names and options come with
     // the wizard; until then the list is empty, owned by the mapping.
-    TUIFarmeList* getPages() override;
+    TUIFrameList* getPages() override;
 
     TCopyConvert* job() const { return m_copyJob; }
     // None until connectBoth made them; owned by the mapping.
@@ -74,13 +74,13 @@ public:
     // Writes "Config/Init", "Config/SourceConnect", "Config/DestConnect" and
     // the mapping's sections; withoutPasswords stores the settings without the
     // password and with the login prompt on.
-    void saveConfig(TKwStringsComponet& table, bool withoutPasswords) override;
+    void saveConfig(TKwStringsComponent& table, bool withoutPasswords) override;
     // Reads the job back. A source kind other than Oracle raises common error
     // 20000, a destination kind other than MySQL 20001; the job then keeps the
     // options read, no configurations and an empty mapping.
-    void loadConfig(const TKwStringsComponet& table) override;
+    void loadConfig(const TKwStringsComponent& table) override;
     // Takes only the passwords of the two connect sections of another table.
-    void loadConnectPasswords(const TKwStringsComponet& table) override;
+    void loadConnectPasswords(const TKwStringsComponent& table) override;
     // Runs the migration through the execution engine.
     void executeConvert(IUIContext* context, bool structureOnly, bool quiet) override;
     // Dump export and import are a later issue; both do nothing yet.
@@ -88,7 +88,7 @@ public:
     void reservedOperation(QObject* first, QObject* second, int number, const QString& text) override;
     void executeExport(TAbsDBDumpData* folder, bool flag, int reserved, IUIContext* context) override;
     // The progress page comes with the windows; nothing is appended yet.
-    void addRunPage(ITitled* owner, int operation, const QString& dumpFileName, TUIFarmeList* pages) override;
+    void addRunPage(ITitled* owner, int operation, const QString& dumpFileName, TUIFrameList* pages) override;
     // Copies QuoteFieldName, UppercaseFieldName and TimeSuffix into dbOption().
     void applyRunOptions() override;
 
@@ -110,8 +110,8 @@ private:
     std::unique_ptr<IUIFrame> m_runPage; // destroyed before everything the base holds
 };
 
-class TCopyConvertCreater : public TAbsConvertCreater {
+class TCopyConvertCreator : public TAbsConvertCreator {
 public:
-    TCopyConvertCreater() : TAbsConvertCreater(QStringLiteral("CopyConvert")) {}
+    TCopyConvertCreator() : TAbsConvertCreator(QStringLiteral("CopyConvert")) {}
     std::unique_ptr<IDBConvert> create() override;
 };

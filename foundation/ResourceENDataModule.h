@@ -1,6 +1,6 @@
 #pragma once
 // Data module holding the English string tables ("<module>_EN"), one
-// TKwStringsComponet child per shipped table; registered with the resource
+// TKwStringsComponent child per shipped table; registered with the resource
 // manager at start-up when EN is the start language.
 
 #include <QObject>

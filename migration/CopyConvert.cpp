@@ -1,15 +1,15 @@
-#include "migration/CopyConvert_Unit.h"
+#include "migration/CopyConvert.h"
 
-#include "foundation/CommonUtils_Unit.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Exception.h"
-#include "foundation/KwStringsComponet.h"
+#include "foundation/KwStringsComponent.h"
 #include "foundation/StringList.h"
 #include "migration/ExecuteConvert.h"
 #include "records/ErrTrack.h"
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
-#include "shell/UIFarmeList.h"
+#include "shell/UIFrameList.h"
 
 
 #include <array>
@@ -40,29 +40,29 @@ constexpr std::array<TOptionSlot, 7> kOptions{{
     {"SelectFields", &TCopyConvert::selectFields},
 }};
 
-QString kindNameOf(const IDBConectConfig* config)
+QString kindNameOf(const IDBConnectConfig* config)
 {
     return config ? dbKindName(config->getDBType()) : QString();
 }
 
-QString settingsTextOf(IDBConectConfig* config)
+QString settingsTextOf(IDBConnectConfig* config)
 {
     return config ? config->getSettings()->text() : QString();
 }
 
-QString connectText(IDBConectConfig* config, bool withoutPasswords)
+QString connectText(IDBConnectConfig* config, bool withoutPasswords)
 {
     if (!config)
         return QString();
     return withoutPasswords ? config->getPublicSettingsText() : config->getSettings()->text();
 }
 
-std::unique_ptr<IDBConectConfig> configOfKind(const QString& kind, const TKwStringsComponet& table,
+std::unique_ptr<IDBConnectConfig> configOfKind(const QString& kind, const TKwStringsComponent& table,
                                               const QString& section)
 {
     if (!hasConvertManager())
         return nullptr;
-    std::unique_ptr<IDBConectConfig> config = convertManager().createConnectConfig(kind);
+    std::unique_ptr<IDBConnectConfig> config = convertManager().createConnectConfig(kind);
     if (config) {
         const TStringList* lines = table.findSectionLines(section);
         config->getSettings()->setText(lines ? lines->text() : QString());
@@ -72,7 +72,7 @@ std::unique_ptr<IDBConectConfig> configOfKind(const QString& kind, const TKwStri
 
 // Creates the connection when missing and opens it; a missing configuration
 // or an exception is a failure like a refused login.
-bool openSide(std::unique_ptr<IDBConnection>& connection, IDBConectConfig* config, int expectedKind,
+bool openSide(std::unique_ptr<IDBConnection>& connection, IDBConnectConfig* config, int expectedKind,
               bool destination, QString& failureText, int& failedKind, int& errorCode)
 {
     try {
@@ -117,10 +117,10 @@ TCopyMapping::TCopyMapping(TCopyConvert* job) : TAbsConvertMapping(job), m_copyJ
 
 TCopyMapping::~TCopyMapping() { releaseConnections(); }
 
-TUIFarmeList* TCopyMapping::getPages()
+TUIFrameList* TCopyMapping::getPages()
 {
     if (!TAbsConvertMapping::getPages())
-        setPages(std::make_unique<TUIFarmeList>(this));
+        setPages(std::make_unique<TUIFrameList>(this));
     return TAbsConvertMapping::getPages();
 }
 
@@ -200,7 +200,7 @@ void TCopyConvert::readOptions(const TStringList* init)
     }
 }
 
-void TCopyConvert::saveConfig(TKwStringsComponet& table, bool withoutPasswords)
+void TCopyConvert::saveConfig(TKwStringsComponent& table, bool withoutPasswords)
 {
     TStringList& init = table.sectionLines(kInit);
     init.setValue(QStringLiteral("Source"), kindNameOf(getSourceConfig()));
@@ -212,14 +212,14 @@ void TCopyConvert::saveConfig(TKwStringsComponet& table, bool withoutPasswords)
     table.sectionLines(kSourceConnect).setText(connectText(getSourceConfig(), withoutPasswords));
     table.sectionLines(kDestConnect).setText(connectText(getDestConfig(), withoutPasswords));
 
-    const TKwStringsComponet& mapping = *copyMapping()->getMappingTable();
+    const TKwStringsComponent& mapping = *copyMapping()->getMappingTable();
     for (qsizetype i = 0; i < mapping.sectionCount(); ++i) {
         const TKwStringList* section = mapping.sectionAt(i);
         table.sectionLines(section->name).setText(section->text());
     }
 }
 
-void TCopyConvert::loadConfig(const TKwStringsComponet& table)
+void TCopyConvert::loadConfig(const TKwStringsComponent& table)
 {
     TCopyMapping* mapping = copyMapping();
     mapping->releaseConnections();
@@ -241,7 +241,7 @@ void TCopyConvert::loadConfig(const TKwStringsComponet& table)
     setDestConfig(configOfKind(destKind, table, kDestConnect));
     mapping->rememberSettings();
 
-    TKwStringsComponet& target = *mapping->getMappingTable();
+    TKwStringsComponent& target = *mapping->getMappingTable();
     for (qsizetype i = 0; i < table.sectionCount(); ++i) {
         const TKwStringList* section = table.sectionAt(i);
         if (section->name.compare(kTables, Qt::CaseInsensitive) == 0)
@@ -251,12 +251,12 @@ void TCopyConvert::loadConfig(const TKwStringsComponet& table)
     }
 }
 
-void TCopyConvert::loadConnectPasswords(const TKwStringsComponet& table)
+void TCopyConvert::loadConnectPasswords(const TKwStringsComponent& table)
 {
-    if (IDBConectConfig* source = getSourceConfig())
+    if (IDBConnectConfig* source = getSourceConfig())
         if (const TStringList* lines = table.findSectionLines(kSourceConnect))
             source->loadPassword(*lines);
-    if (IDBConectConfig* dest = getDestConfig())
+    if (IDBConnectConfig* dest = getDestConfig())
         if (const TStringList* lines = table.findSectionLines(kDestConnect))
             dest->loadPassword(*lines);
 }
@@ -278,7 +278,7 @@ void TCopyConvert::executeExport(TAbsDBDumpData*, bool, int, IUIContext*)
     // Exporting the source data into a dump package is a later issue.
 }
 
-void TCopyConvert::addRunPage(ITitled*, int, const QString&, TUIFarmeList*)
+void TCopyConvert::addRunPage(ITitled*, int, const QString&, TUIFrameList*)
 {
     // The progress page comes with the windows; a headless run calls
     // executeConvert directly.
@@ -292,4 +292,4 @@ void TCopyConvert::applyRunOptions()
     option.timeSuffix = timeSuffix;
 }
 
-std::unique_ptr<IDBConvert> TCopyConvertCreater::create() { return std::make_unique<TCopyConvert>(); }
+std::unique_ptr<IDBConvert> TCopyConvertCreator::create() { return std::make_unique<TCopyConvert>(); }

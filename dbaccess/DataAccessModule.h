@@ -8,26 +8,26 @@
 
 #include <memory>
 
-class TKwStringsComponet;
+class TKwStringsComponent;
 class TStringList;
 
-class TUniDAC_DataModule {
+class TDataAccessModule {
 public:
-    TUniDAC_DataModule();
-    ~TUniDAC_DataModule();
-    TUniDAC_DataModule(const TUniDAC_DataModule&) = delete;
-    TUniDAC_DataModule& operator=(const TUniDAC_DataModule&) = delete;
+    TDataAccessModule();
+    ~TDataAccessModule();
+    TDataAccessModule(const TDataAccessModule&) = delete;
+    TDataAccessModule& operator=(const TDataAccessModule&) = delete;
 
-    const TKwStringsComponet& resources() const { return *m_resources; }
-    const TKwStringsComponet& metadataFieldTypes() const { return *m_metadataFieldTypes; }
+    const TKwStringsComponent& resources() const { return *m_resources; }
+    const TKwStringsComponent& metadataFieldTypes() const { return *m_metadataFieldTypes; }
 
 private:
-    std::unique_ptr<TKwStringsComponet> m_resources;
-    std::unique_ptr<TKwStringsComponet> m_metadataFieldTypes;
+    std::unique_ptr<TKwStringsComponent> m_resources;
+    std::unique_ptr<TKwStringsComponent> m_metadataFieldTypes;
 };
 
 // The process-wide module, made on first use.
-TUniDAC_DataModule& uniDacDataModule();
+TDataAccessModule& dataAccessModule();
 
 // Normalised type name of a catalogue's raw type text: Oracle timestamp and
 // interval forms become "timestamp"; other kinds translate numeric type codes
