@@ -29,9 +29,9 @@ class TConnectionResourceList {
 public:
     virtual ~TConnectionResourceList() = default;
 
-    // 0: appended and owned; the table name is not kept.
+    // appended and owned; the table name is not kept.
     virtual void add(const QString& tableName, std::unique_ptr<TResourceHolder> object) = 0;
-    // 1: frees every held object.
+    // frees every held object.
     virtual void clear() = 0;
 
     // Hands an object over and returns it, still valid until clear().

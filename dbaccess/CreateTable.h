@@ -23,20 +23,20 @@ public:
     TAbsCreateTable(const TAbsCreateTable&) = delete;
     TAbsCreateTable& operator=(const TAbsCreateTable&) = delete;
 
-    virtual QString getOpenQuote() const;         // 0
-    virtual QString getCloseQuote() const;        // 1
-    virtual QString getSeparator() const;         // 2
-    virtual QString getNotNullText() const;       // 3
-    virtual QString getColumnDefinitions() const; // 4: of the stored field list
-    virtual QString getCreateTableName() const;   // 5: fullTableName of the stored table
-    virtual QString getPrimaryKeyColumns() const; // 6: empty without a usable primary key
-    virtual QString getPrimaryKeyClause() const;  // 7
-    virtual bool inlinePrimaryKey() const;        // 8: the key goes into the create statement
-    virtual QString getTableSuffix() const;       // 9
-    // 10: stores the three inputs (not owned) for the following calls.
+    virtual QString getOpenQuote() const;
+    virtual QString getCloseQuote() const;
+    virtual QString getSeparator() const;
+    virtual QString getNotNullText() const;
+    virtual QString getColumnDefinitions() const; // of the stored field list
+    virtual QString getCreateTableName() const;   // fullTableName of the stored table
+    virtual QString getPrimaryKeyColumns() const; // empty without a usable primary key
+    virtual QString getPrimaryKeyClause() const;
+    virtual bool inlinePrimaryKey() const;        // the key goes into the create statement
+    virtual QString getTableSuffix() const;
+    // stores the three inputs (not owned) for the following calls.
     virtual QString getCreateTableSQL(TTableMetadata& table, TFieldMetadataList& fields,
                                       TIndexMetadataList* indexes);
-    // 11: for the table, fields and indexes of the last getCreateTableSQL.
+    // for the table, fields and indexes of the last getCreateTableSQL.
     virtual QString getAddPrimaryKeySQL(const QString& constraintName) const;
 
     int kind() const { return m_kind; }

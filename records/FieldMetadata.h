@@ -18,21 +18,21 @@ class TFieldMetadata;
 class IFieldMetadata {
 public:
     virtual ~IFieldMetadata() = default;
-    virtual int getLength() const = 0;                  // 0
-    virtual QString getName() const = 0;                // 1
-    virtual int getPrecision() const = 0;               // 2
-    virtual int getScale() const = 0;                   // 3
-    virtual QString getTypeName() const = 0;            // 4
-    virtual bool getNotNull() const = 0;                // 5
-    virtual void setLength(int value) = 0;              // 6
-    virtual void setName(const QString& value) = 0;     // 7
-    virtual void setPrecision(int value) = 0;           // 8
-    virtual void setScale(int value) = 0;               // 9
-    virtual void setTypeName(const QString& value) = 0; // 10
-    virtual void setNotNull(bool value) = 0;            // 11
-    virtual void loadFromStream(TReader& reader) = 0;   // 12: resets to the defaults first
-    virtual void saveToStream(TWriter& writer) const = 0; // 13
-    virtual std::unique_ptr<TFieldMetadata> clone() const = 0; // 14
+    virtual int getLength() const = 0;
+    virtual QString getName() const = 0;
+    virtual int getPrecision() const = 0;
+    virtual int getScale() const = 0;
+    virtual QString getTypeName() const = 0;
+    virtual bool getNotNull() const = 0;
+    virtual void setLength(int value) = 0;
+    virtual void setName(const QString& value) = 0;
+    virtual void setPrecision(int value) = 0;
+    virtual void setScale(int value) = 0;
+    virtual void setTypeName(const QString& value) = 0;
+    virtual void setNotNull(bool value) = 0;
+    virtual void loadFromStream(TReader& reader) = 0;   // resets to the defaults first
+    virtual void saveToStream(TWriter& writer) const = 0;
+    virtual std::unique_ptr<TFieldMetadata> clone() const = 0;
 };
 
 class TFieldMetadata : public IFieldMetadata {
@@ -70,13 +70,13 @@ using TFieldScopeLookup = std::function<int(int kind, const QString& typeName)>;
 class IFieldMetadataList {
 public:
     virtual ~IFieldMetadataList() = default;
-    virtual TFieldMetadata* getItem(int index) const = 0;                  // 0
-    virtual TFieldMetadata* findByName(const QString& name) const = 0;     // 1
-    virtual int getCount() const = 0;                                      // 2
-    virtual void loadFromStream(TReader& reader, bool headerAlreadyRead) = 0; // 3
-    virtual void saveToStream(TWriter& writer) const = 0;                  // 4
-    virtual void add(std::unique_ptr<TFieldMetadata> item) = 0;           // 5: a null item is ignored
-    virtual void clear() = 0;                                              // 6
+    virtual TFieldMetadata* getItem(int index) const = 0;
+    virtual TFieldMetadata* findByName(const QString& name) const = 0;
+    virtual int getCount() const = 0;
+    virtual void loadFromStream(TReader& reader, bool headerAlreadyRead) = 0;
+    virtual void saveToStream(TWriter& writer) const = 0;
+    virtual void add(std::unique_ptr<TFieldMetadata> item) = 0;           // a null item is ignored
+    virtual void clear() = 0;
 };
 
 class TFieldMetadataList : public IFieldMetadataList {

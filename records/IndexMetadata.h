@@ -28,7 +28,7 @@ public:
     IIndexMetadata(const IIndexMetadata&) = delete;
     IIndexMetadata& operator=(const IIndexMetadata&) = delete;
 
-    virtual std::unique_ptr<IIndexField> createField() const; // 0
+    virtual std::unique_ptr<IIndexField> createField() const;
 
     int fieldCount() const { return int(m_fields.size()); }
     IIndexField* fieldAt(int index) const;
@@ -59,7 +59,7 @@ public:
     IIndexMetadataList(const IIndexMetadataList&) = delete;
     IIndexMetadataList& operator=(const IIndexMetadataList&) = delete;
 
-    virtual std::unique_ptr<IIndexMetadata> createIndex() const; // 0
+    virtual std::unique_ptr<IIndexMetadata> createIndex() const;
 
     int count() const { return int(m_items.size()); }
     IIndexMetadata* indexAt(int index) const;

@@ -18,34 +18,34 @@ class IReadDataField {
 public:
     virtual ~IReadDataField() = default;
 
-    virtual bool isNull() const = 0;                         // 0
-    virtual QByteArray asAnsiString() const = 0;             // 1: the 8-bit form (UTF-8 here)
-    virtual TBcd asBCD() const = 0;                          // 2
-    virtual bool asBoolean() const = 0;                      // 3
-    virtual QByteArray asBytes() const = 0;                  // 4
-    virtual double asDateTime() const = 0;                   // 5
-    virtual TExtended asExtended() const = 0;                // 6
-    virtual double asFloat() const = 0;                      // 7
-    virtual int32_t asInteger() const = 0;                   // 8
-    virtual TSQLTimeStamp asSQLTimeStamp() const = 0;        // 9
-    virtual QString asString() const = 0;                    // 10
-    virtual QString displayText() const = 0;                 // 11
-    virtual TReadDataFieldType dataType() const = 0;         // 12
-    virtual QString fieldName() const = 0;                   // 13
-    virtual bool isBlob() const = 0;                         // 14
-    virtual int64_t asInt64() const = 0;                     // 15
-    virtual void saveToStream(TWriter& writer, int index) const = 0; // 16
-    virtual bool hasValue() const = 0;                       // 17
+    virtual bool isNull() const = 0;
+    virtual QByteArray asAnsiString() const = 0;             // the 8-bit form (UTF-8 here)
+    virtual TBcd asBCD() const = 0;
+    virtual bool asBoolean() const = 0;
+    virtual QByteArray asBytes() const = 0;
+    virtual double asDateTime() const = 0;
+    virtual TExtended asExtended() const = 0;
+    virtual double asFloat() const = 0;
+    virtual int32_t asInteger() const = 0;
+    virtual TSQLTimeStamp asSQLTimeStamp() const = 0;
+    virtual QString asString() const = 0;
+    virtual QString displayText() const = 0;
+    virtual TReadDataFieldType dataType() const = 0;
+    virtual QString fieldName() const = 0;
+    virtual bool isBlob() const = 0;
+    virtual int64_t asInt64() const = 0;
+    virtual void saveToStream(TWriter& writer, int index) const = 0;
+    virtual bool hasValue() const = 0;
 };
 
 class IReadDataRecord {
 public:
     virtual ~IReadDataRecord() = default;
 
-    virtual int fieldCount() const = 0;                                // 0
-    virtual IReadDataField* fieldByName(const QString& name) const = 0; // 1: none when missing
-    virtual IReadDataField* fieldAt(int index) const = 0;              // 2
-    virtual void saveToStream(TWriter& writer) const = 0;              // 3: the stored record form
+    virtual int fieldCount() const = 0;
+    virtual IReadDataField* fieldByName(const QString& name) const = 0; // none when missing
+    virtual IReadDataField* fieldAt(int index) const = 0;
+    virtual void saveToStream(TWriter& writer) const = 0;              // the stored record form
 };
 
 // The stored record form of any record: class header, version 1, one stored

@@ -40,73 +40,73 @@ class TAbsDBConnectConfigCreator;
 class ITitled {
 public:
     virtual ~ITitled() = default;
-    virtual QString getTitle() const = 0;        // 0: the title key
-    virtual QString getDisplayTitle() const = 0; // 1: the localised title
+    virtual QString getTitle() const = 0;        // the title key
+    virtual QString getDisplayTitle() const = 0; // the localised title
 };
 
 class ISubTitle : public ITitled {
 public:
-    virtual ITitled* getOwner() const = 0; // 2: the owning titled object, or none
+    virtual ITitled* getOwner() const = 0; // the owning titled object, or none
 };
 
 // A wizard page. The step index is plain data so that page lists stamp it
 // without a virtual call.
 class IUIFrame : public ISubTitle {
 public:
-    virtual QWidget* getControl() const = 0;       // 3: the visual frame
-    virtual bool isStartPage() const = 0;          // 4
-    virtual bool canCancel() const = 0;            // 5
-    virtual bool canNext() const = 0;              // 6
-    virtual bool canPrior() const = 0;             // 7
-    virtual bool canFinish() const = 0;            // 8
-    virtual void setCanCancel(bool value) = 0;     // 9
-    virtual void setCanNext(bool value) = 0;       // 10
-    virtual void setCanPrior(bool value) = 0;      // 11
-    virtual void setCanFinish(bool value) = 0;     // 12
-    virtual bool isFinishPage() const = 0;         // 13
-    virtual void setFinishPage(bool value) = 0;    // 14
-    virtual bool enter(IUIContext* context) = 0;   // 15: stores the context, then doEnter
-    virtual bool doEnter() = 0;                    // 16
+    virtual QWidget* getControl() const = 0;       // the visual frame
+    virtual bool isStartPage() const = 0;
+    virtual bool canCancel() const = 0;
+    virtual bool canNext() const = 0;
+    virtual bool canPrior() const = 0;
+    virtual bool canFinish() const = 0;
+    virtual void setCanCancel(bool value) = 0;
+    virtual void setCanNext(bool value) = 0;
+    virtual void setCanPrior(bool value) = 0;
+    virtual void setCanFinish(bool value) = 0;
+    virtual bool isFinishPage() const = 0;
+    virtual void setFinishPage(bool value) = 0;
+    virtual bool enter(IUIContext* context) = 0;   // stores the context, then doEnter
+    virtual bool doEnter() = 0;
 
     int stepIndex = -1;
 };
 
 class IDBConnectConfig : public ITitled {
 public:
-    virtual int getDBType() const = 0;                          // 2: database kind
-    virtual TUIFrameList* getPages() = 0;                       // 3
-    virtual TStringList* getSettings() = 0;                     // 4: owned name=value settings
-    virtual QString getPublicSettingsText() const = 0;          // 5: without the password
-    virtual void loadPassword(const TStringList& lines) = 0;    // 6
-    virtual std::unique_ptr<IDBConnection> createConnection() = 0; // 7: with the own settings
-    virtual std::unique_ptr<IDBConnection> createConnectionWith(const TStringList& settings) = 0; // 8
+    virtual int getDBType() const = 0;                          // database kind
+    virtual TUIFrameList* getPages() = 0;
+    virtual TStringList* getSettings() = 0;                     // owned name=value settings
+    virtual QString getPublicSettingsText() const = 0;          // without the password
+    virtual void loadPassword(const TStringList& lines) = 0;
+    virtual std::unique_ptr<IDBConnection> createConnection() = 0; // with the own settings
+    virtual std::unique_ptr<IDBConnection> createConnectionWith(const TStringList& settings) = 0;
 };
 
 class IConvertMapping : public ITitled {
 public:
-    virtual TUIFrameList* getPages() = 0;              // 2
-    virtual TKwStringsComponent* getMappingTable() = 0; // 3
+    virtual TUIFrameList* getPages() = 0;
+    virtual TKwStringsComponent* getMappingTable() = 0;
 };
 
 // A migration job. The setters pass ownership: the job destroys what it holds.
 class IDBConvert : public ITitled {
 public:
-    virtual IDBConnectConfig* getSourceConfig() const = 0;                      // 2
-    virtual IDBConnectConfig* getDestConfig() const = 0;                        // 3
-    virtual IConvertMapping* getMapping() const = 0;                           // 4
-    virtual void setSourceConfig(std::unique_ptr<IDBConnectConfig> config) = 0; // 5
-    virtual void setDestConfig(std::unique_ptr<IDBConnectConfig> config) = 0;   // 6
-    virtual IUIFrame* getOwnPages() = 0;                                       // 7: one page or none
-    virtual void saveConfig(TKwStringsComponent& table, bool withoutPasswords) = 0;   // 8
-    virtual void loadConfig(const TKwStringsComponent& table) = 0;                    // 9
-    virtual void loadConnectPasswords(const TKwStringsComponent& table) = 0;          // 10
-    virtual void executeConvert(IUIContext* context, bool structureOnly, bool quiet) = 0; // 11
-    virtual void executeImport(TAbsDBDumpData* folder, IUIContext* context, int reserved) = 0; // 12
-    virtual void reservedOperation(QObject* first, QObject* second, int number, const QString& text) = 0; // 13
-    virtual void executeExport(TAbsDBDumpData* folder, bool flag, int reserved, IUIContext* context) = 0; // 14
+    virtual IDBConnectConfig* getSourceConfig() const = 0;
+    virtual IDBConnectConfig* getDestConfig() const = 0;
+    virtual IConvertMapping* getMapping() const = 0;
+    virtual void setSourceConfig(std::unique_ptr<IDBConnectConfig> config) = 0;
+    virtual void setDestConfig(std::unique_ptr<IDBConnectConfig> config) = 0;
+    virtual IUIFrame* getOwnPages() = 0;                                       // one page or none
+    virtual void saveConfig(TKwStringsComponent& table, bool withoutPasswords) = 0;
+    virtual void loadConfig(const TKwStringsComponent& table) = 0;
+    virtual void loadConnectPasswords(const TKwStringsComponent& table) = 0;
+    virtual void executeConvert(IUIContext* context, bool structureOnly, bool quiet) = 0;
+    virtual void executeImport(TAbsDBDumpData* folder, IUIContext* context, int reserved) = 0;
+    virtual void reservedOperation(QObject* first, QObject* second, int number, const QString& text) = 0;
+    virtual void executeExport(TAbsDBDumpData* folder, bool flag, int reserved, IUIContext* context) = 0;
     virtual void addRunPage(ITitled* owner, int operation, const QString& dumpFileName,
-                            TUIFrameList* pages) = 0;                                 // 15
-    virtual void applyRunOptions() = 0;                                               // 16
+                            TUIFrameList* pages) = 0;
+    virtual void applyRunOptions() = 0;
 };
 
 // Callbacks a source connection drives while it reads one table; each is bound
@@ -121,43 +121,43 @@ using TRecordCallback = std::function<bool(IReadDataRecord& record, TErrInfoList
 class IDBConnection {
 public:
     virtual ~IDBConnection() = default;
-    virtual int getDBType() const = 0;                                                   // 0
-    virtual TStringList* getStringList() = 0;                                            // 1: owned
-    virtual void execSQL(const QString& sql) = 0;                                        // 2
-    virtual std::unique_ptr<DbQuery> openSQL(const QString& sql) = 0;                    // 3
-    virtual QString getSQLValue(const QString& sql) = 0;                                 // 4
-    virtual std::unique_ptr<TStringList> getSQLList(const QString& sql) = 0;             // 5
-    virtual void execSQLWithParams(const QString& sql, const DbParamList* params) = 0;   // 6
-    virtual std::unique_ptr<DbQuery> openSQLWithParams(const QString& sql, const DbParamList* params) = 0; // 7
-    virtual QString getSQLValueWithParams(const QString& sql, const DbParamList* params) = 0;              // 8
+    virtual int getDBType() const = 0;
+    virtual TStringList* getStringList() = 0;                                            // owned
+    virtual void execSQL(const QString& sql) = 0;
+    virtual std::unique_ptr<DbQuery> openSQL(const QString& sql) = 0;
+    virtual QString getSQLValue(const QString& sql) = 0;
+    virtual std::unique_ptr<TStringList> getSQLList(const QString& sql) = 0;
+    virtual void execSQLWithParams(const QString& sql, const DbParamList* params) = 0;
+    virtual std::unique_ptr<DbQuery> openSQLWithParams(const QString& sql, const DbParamList* params) = 0;
+    virtual QString getSQLValueWithParams(const QString& sql, const DbParamList* params) = 0;
     virtual std::unique_ptr<TStringList> getSQLListWithParams(const QString& sql,
-                                                              const DbParamList* params) = 0;             // 9
-    virtual std::unique_ptr<TStringList> getDatabaseList() = 0;                          // 10
-    virtual std::unique_ptr<TTableMetadataList> getTableList() = 0;                      // 11
-    virtual std::unique_ptr<TFieldMetadataList> getFieldList(const QString& table) = 0;  // 12
-    virtual std::unique_ptr<TIndexMetadataList> getIndexList(const QString& table) = 0;  // 13
+                                                              const DbParamList* params) = 0;
+    virtual std::unique_ptr<TStringList> getDatabaseList() = 0;
+    virtual std::unique_ptr<TTableMetadataList> getTableList() = 0;
+    virtual std::unique_ptr<TFieldMetadataList> getFieldList(const QString& table) = 0;
+    virtual std::unique_ptr<TIndexMetadataList> getIndexList(const QString& table) = 0;
     virtual bool createTable(TTableMetadata& table, TFieldMetadataList& fields,
-                             TIndexMetadataList* indexes) = 0;                           // 14
-    virtual QString copyTableStructure(const QString& table) = 0;                        // 15
-    virtual void dropTable(const QString& table) = 0;                                    // 16
-    virtual std::unique_ptr<DbParamList> createParams(const QString& sql) = 0;           // 17
+                             TIndexMetadataList* indexes) = 0;
+    virtual QString copyTableStructure(const QString& table) = 0;
+    virtual void dropTable(const QString& table) = 0;
+    virtual std::unique_ptr<DbParamList> createParams(const QString& sql) = 0;
     // fieldMap: source=destination lines; failures receives "index=field name" lines.
     virtual void findFailingFields(const QString& table, const TStringList& fieldMap, TStringList& failures,
-                                   IReadDataRecord& record) = 0;                         // 18
-    virtual void setConnectParams(const TStringList& settings) = 0;                      // 19
-    virtual bool connect(QString& failureText, bool destination) = 0;                    // 20
-    virtual bool openConnect(QString& failureText, int& errorCode, bool destination) = 0; // 21
-    virtual void closeConnect() = 0;                                                     // 22
-    virtual bool isConnected() const = 0;                                                // 23
+                                   IReadDataRecord& record) = 0;
+    virtual void setConnectParams(const TStringList& settings) = 0;
+    virtual bool connect(QString& failureText, bool destination) = 0;
+    virtual bool openConnect(QString& failureText, int& errorCode, bool destination) = 0;
+    virtual void closeConnect() = 0;
+    virtual bool isConnected() const = 0;
     virtual bool readTable(const QString& table, const TStringList& fieldNames,
                            const TBeginTableCallback& onBeginTable, const TRecordCallback& onRecord,
-                           bool structureOnly, TErrInfoList* errors) = 0;                // 24
+                           bool structureOnly, TErrInfoList* errors) = 0;
     virtual bool readCustomSQL(const QString& sourceName, const QString& destName, const QString& sql,
                                TStringList& fieldMap, const TBeginTableCallback& onBeginTable,
-                               const TRecordCallback& onRecord, TErrInfoList* errors) = 0; // 25
-    virtual void deleteAllRows(const QString& table, TErrInfoList* errors) = 0;          // 26
-    virtual std::unique_ptr<IImportTable> createImportTable() = 0;                       // 27
-    virtual bool isCsvSource() const = 0;                                                // 28
+                               const TRecordCallback& onRecord, TErrInfoList* errors) = 0;
+    virtual void deleteAllRows(const QString& table, TErrInfoList* errors) = 0;
+    virtual std::unique_ptr<IImportTable> createImportTable() = 0;
+    virtual bool isCsvSource() const = 0;
 };
 
 // Writes the rows of one source table into one destination table.
@@ -169,9 +169,9 @@ public:
     virtual bool prepare(const QString& destTable, TStringList* fieldMap, int sourceKind,
                          TFieldMetadataList* sourceFields, TDatasetFieldDefList* sourceFieldDefs,
                          TIndexMetadataList* indexes, bool dropDestTable, bool clearDestTable,
-                         bool& tableCreated, TErrInfoList* errors, bool keepTable) = 0; // 0
-    virtual bool writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors) = 0; // 1
-    virtual void finish(TErrInfoList* errors) = 0;                                         // 2
+                         bool& tableCreated, TErrInfoList* errors, bool keepTable) = 0;
+    virtual bool writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors) = 0;
+    virtual void finish(TErrInfoList* errors) = 0;
 };
 
 // Data every table writer keeps; implements none of the operations.
@@ -187,28 +187,28 @@ protected:
 class TAbsDBDumpData {
 public:
     virtual ~TAbsDBDumpData() = default;
-    virtual std::unique_ptr<QIODevice> createFile(const QString& subFolder, const QString& name) = 0; // 1
+    virtual std::unique_ptr<QIODevice> createFile(const QString& subFolder, const QString& name) = 0;
     // None when the file does not exist.
-    virtual std::unique_ptr<QIODevice> openFile(const QString& subFolder, const QString& name) = 0;   // 2
-    virtual bool fileExists(const QString& subFolder, const QString& name) = 0;                       // 3
+    virtual std::unique_ptr<QIODevice> openFile(const QString& subFolder, const QString& name) = 0;
+    virtual bool fileExists(const QString& subFolder, const QString& name) = 0;
     // Paths relative to the folder; none when listing fails.
-    virtual std::unique_ptr<TStringList> listFiles() = 0;                                              // 4
-    virtual void packFolder(const QString& packageName) = 0;                                          // 5
-    virtual void setFolder(const QString& path) = 0;                                                  // 6
-    virtual void extractPackage(const QString& packageName) = 0;                                      // 7
-    virtual QString getFolder() const = 0;                                                            // 8
+    virtual std::unique_ptr<TStringList> listFiles() = 0;
+    virtual void packFolder(const QString& packageName) = 0;
+    virtual void setFolder(const QString& path) = 0;
+    virtual void extractPackage(const QString& packageName) = 0;
+    virtual QString getFolder() const = 0;
 };
 
 class IShowProcess {
 public:
     virtual ~IShowProcess() = default;
-    virtual void startProgress(int minimum, int maximum) = 0;        // 0
-    virtual void setProgress(int position, const QString& text) = 0; // 1
-    virtual void setCaption(const QString& text) = 0;                // 2
-    virtual void setBottomText(const QString& text) = 0;             // 3
-    virtual void showStep(const QString& text) = 0;                  // 4
-    virtual void addLine(const QString& text) = 0;                   // 5
-    virtual void finishProgress() = 0;                               // 6
+    virtual void startProgress(int minimum, int maximum) = 0;
+    virtual void setProgress(int position, const QString& text) = 0;
+    virtual void setCaption(const QString& text) = 0;
+    virtual void setBottomText(const QString& text) = 0;
+    virtual void showStep(const QString& text) = 0;
+    virtual void addLine(const QString& text) = 0;
+    virtual void finishProgress() = 0;
 };
 
 // The converter registry. Created objects belong to the caller; "none" is a
@@ -216,17 +216,17 @@ public:
 class IDBConvertManager {
 public:
     virtual ~IDBConvertManager() = default;
-    virtual std::unique_ptr<IDBConvert> createConvert(const QString& name) = 0;                       // 0
-    virtual std::unique_ptr<IDBConnectConfig> createConnectConfig(const QString& name) = 0;            // 1
-    virtual void registerConnectConfigCreator(std::unique_ptr<TAbsDBConnectConfigCreator> creator) = 0; // 2
-    virtual void registerConvertCreator(std::unique_ptr<TAbsConvertCreator> creator) = 0;             // 3
-    virtual const TStringList& connectConfigNames() const = 0;                                        // 4: sorted
-    virtual const TStringList& convertNames() const = 0;                                              // 5: sorted
-    virtual QString connectConfigDescription(const QString& name) const = 0;                          // 6
+    virtual std::unique_ptr<IDBConvert> createConvert(const QString& name) = 0;
+    virtual std::unique_ptr<IDBConnectConfig> createConnectConfig(const QString& name) = 0;
+    virtual void registerConnectConfigCreator(std::unique_ptr<TAbsDBConnectConfigCreator> creator) = 0;
+    virtual void registerConvertCreator(std::unique_ptr<TAbsConvertCreator> creator) = 0;
+    virtual const TStringList& connectConfigNames() const = 0;                                        // sorted
+    virtual const TStringList& convertNames() const = 0;                                              // sorted
+    virtual QString connectConfigDescription(const QString& name) const = 0;
     // Type mapping: scope class 0..5 of a destination type name for a kind.
-    virtual int getFieldScope(int kind, const QString& typeName) = 0;                                 // 7
+    virtual int getFieldScope(int kind, const QString& typeName) = 0;
     // Destination type name for a field type; never empty.
-    virtual QString getFieldTypeName(int kind, TFieldType fieldType) = 0;                             // 8
+    virtual QString getFieldTypeName(int kind, TFieldType fieldType) = 0;
     // Clamps precision and scale of an AutoDetect type; true when one changed.
-    virtual bool autoDetectLen(int kind, const QString& typeName, int& precision, int& scale) = 0;    // 9
+    virtual bool autoDetectLen(int kind, const QString& typeName, int& precision, int& scale) = 0;
 };
