@@ -8,7 +8,7 @@
 //   ninja -C build importer_bench && build/bench/importer_bench [rows]
 // Creates (once per size) the stand-in table "BENCH_IMPORT_ROWS" (default 1,000,000 rows).
 
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "dbaccess/DBImportTable.h"
 #include "foundation/Exception.h"

@@ -3,7 +3,7 @@
 // string list and parameter lists parsed from statement texts.
 
 #include "foundation/StringList.h"
-#include "shell/DBConvertInterface.h"
+#include "shell/IDBConnection.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "dbaccess/CreateIndexes.h"
 
 #include "dbaccess/CreateTable.h"
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "dbaccess/DBImportTable.h"
 #include "foundation/CommonUtils.h"

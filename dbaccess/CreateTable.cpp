@@ -1,6 +1,6 @@
 #include "dbaccess/CreateTable.h"
 
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "foundation/StringList.h"
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"

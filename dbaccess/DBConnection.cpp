@@ -2,7 +2,7 @@
 
 #include "dbaccess/ConnectionResourceList.h"
 #include "dbaccess/CreateTable.h"
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/SourceReading.h"
 #include "dbaccess/DataAccessModule.h"
 #include "dbaccess/DBImportTable.h"

@@ -3,7 +3,7 @@
 #include "dbaccess/ConvertFieldError.h"
 #include "dbaccess/CreateIndexes.h"
 #include "dbaccess/CreateTable.h"
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/ExtendFieldLengths.h"
 #include "dbaccess/DBConnection.h"
 #include "foundation/CommonUtils.h"

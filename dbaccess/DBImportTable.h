@@ -7,7 +7,7 @@
 
 #include "dbaccess/FieldLengthErrorCodeList.h"
 #include "records/ReadDataFieldType.h"
-#include "shell/DBConvertInterface.h"
+#include "shell/IImportTable.h"
 
 #include <QString>
 
@@ -15,6 +15,7 @@
 #include <vector>
 
 class DbParam;
+class DbQuery;
 class DbParamList;
 class IReadDataField;
 class TFieldMetadata;

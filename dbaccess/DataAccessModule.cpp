@@ -1,6 +1,6 @@
 #include "dbaccess/DataAccessModule.h"
 
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "foundation/CommonUtils.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"

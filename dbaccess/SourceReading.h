@@ -4,7 +4,7 @@
 // then calls the record callback once per row until the end, the row limit
 // or the stop flag. Everything a row needs is built before the first row.
 
-#include "shell/DBConvertInterface.h"
+#include "shell/IDBConnection.h"
 
 #include <QString>
 

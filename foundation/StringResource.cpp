@@ -3,7 +3,7 @@
 #include "foundation/Errors.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/TextFormat.h"
-#include "platform/ModalSeam.h"
+#include "foundation/ModalSeam.h"
 
 #include <utility>
 

@@ -4,7 +4,7 @@
 // and row count) and the error count. Otherwise: plain lines only, so that a
 // log of a scheduled run stays readable.
 
-#include "shell/DBConvertInterface.h"
+#include "shell/IShowProcess.h"
 
 #include <cstdio>
 

@@ -266,14 +266,12 @@ void TCopyConvert::executeConvert(IUIContext* context, bool structureOnly, bool 
     executeCopyConvert(*this, context, structureOnly, quiet);
 }
 
-void TCopyConvert::executeImport(TAbsDBDumpData*, IUIContext*, int)
+void TCopyConvert::executeImport(TAbsDBDumpData*, IUIContext*)
 {
     // Loading an unpacked dump package into the destination is a later issue.
 }
 
-void TCopyConvert::reservedOperation(QObject*, QObject*, int, const QString&) {}
-
-void TCopyConvert::executeExport(TAbsDBDumpData*, bool, int, IUIContext*)
+void TCopyConvert::executeExport(TAbsDBDumpData*, IUIContext*)
 {
     // Exporting the source data into a dump package is a later issue.
 }

@@ -84,9 +84,8 @@ public:
     // Runs the migration through the execution engine.
     void executeConvert(IUIContext* context, bool structureOnly, bool quiet) override;
     // Dump export and import are a later issue; both do nothing yet.
-    void executeImport(TAbsDBDumpData* folder, IUIContext* context, int reserved) override;
-    void reservedOperation(QObject* first, QObject* second, int number, const QString& text) override;
-    void executeExport(TAbsDBDumpData* folder, bool flag, int reserved, IUIContext* context) override;
+    void executeImport(TAbsDBDumpData* folder, IUIContext* context) override;
+    void executeExport(TAbsDBDumpData* folder, IUIContext* context) override;
     // The progress page comes with the windows; nothing is appended yet.
     void addRunPage(ITitled* owner, int operation, const QString& dumpFileName, TUIFrameList* pages) override;
     // Copies QuoteFieldName, UppercaseFieldName and TimeSuffix into dbOption().

@@ -4,7 +4,8 @@
 // supplies the callbacks the source connection drives while it reads.
 
 #include "foundation/StringList.h"
-#include "shell/DBConvertInterface.h"
+#include "shell/IDBConnection.h"
+#include "shell/IImportTable.h"
 
 #include <QString>
 

@@ -6,6 +6,7 @@
 #include "foundation/TextUtils.h"
 #include "migration/CopyConvert.h"
 #include "migration/DoExport_CopyConvert.h"
+#include "records/AbsDBDumpData.h"
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
 #include "records/FieldMetadata.h"

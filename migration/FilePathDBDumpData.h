@@ -3,7 +3,7 @@
 // into which the run writes its files, packed into a dump package (a zip
 // archive, ".Tvdump") or filled by unpacking one.
 
-#include "shell/DBConvertInterface.h"
+#include "records/AbsDBDumpData.h"
 
 #include <QString>
 

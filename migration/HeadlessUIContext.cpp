@@ -1,6 +1,6 @@
 #include "migration/HeadlessUIContext.h"
 
-#include "platform/ModalSeam.h"
+#include "foundation/ModalSeam.h"
 #include "shell/StopFlag.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "migration/ExecuteConvert.h"
 #include "migration/HeadlessUIContext.h"
 #include "shell/CacheCurrentShowProcess.h"
-#include "shell/DBConvertInterface.h"
+#include "shell/IDBConvert.h"
 #include "shell/JobLoading.h"
 #include "shell/MainConfigInfo.h"
 #include "shell/RunParam.h"

@@ -6,7 +6,7 @@
 #include "records/ErrInfoList.h"
 #include "records/ReadDataRecord_Hash.h"
 #include "records/StoredPayload.h"
-#include "shell/DBConvertInterface.h"
+#include "records/AbsDBDumpData.h"
 
 #include <QIODevice>
 

@@ -1,19 +1,17 @@
 #include "records/FieldMetadata.h"
 
+#include "foundation/DbKind.h"
 #include "foundation/Exception.h"
 #include "foundation/StringList.h"
 #include "foundation/TextUtils.h"
 #include "foundation/TypedStream.h"
 #include "platform/db/DbQuery.h"
-#include "shell/ConvertManager.h"
 
 #include <QtEndian>
 
 const QUuid TFieldMetadataList::kClassId{0xA190D2EB, 0x0D12, 0x4E80, 0x93, 0x90, 0x4C, 0x5E, 0x64, 0xE7, 0x68, 0xBF};
 
 namespace {
-constexpr int kKindAccess = 4;
-constexpr int kKindExcel = 9;
 constexpr int kScopeLength = 2;
 constexpr int kScopeInteger = 3;
 constexpr int kScopeScope = 4;
@@ -178,9 +176,6 @@ void TFieldMetadataList::loadFromMetadataRows(DbQuery& rows, int kind, const Typ
                                               const TFieldScopeLookup& scopeOf)
 {
     const bool hasMySqlType = rows.findField(QStringLiteral("MySQL_Type")) != nullptr;
-    TFieldScopeLookup scope = scopeOf;
-    if (!scope && hasMySqlType && hasConvertManager())
-        scope = [](int k, const QString& typeName) { return convertManager().getFieldScope(k, typeName); };
     while (!rows.eof()) {
         auto item = std::make_unique<TFieldMetadata>();
         item->setName(rows.fieldByName(QStringLiteral("Column_Name")).asString());
@@ -189,14 +184,14 @@ void TFieldMetadataList::loadFromMetadataRows(DbQuery& rows, int kind, const Typ
         item->setLength(intOrMinusOne(rows.fieldByName(QStringLiteral("Data_Length"))));
         item->setPrecision(intOrMinusOne(rows.fieldByName(QStringLiteral("Data_Precision"))));
         item->setScale(intOrMinusOne(rows.fieldByName(QStringLiteral("Data_Scale"))));
-        if (kind == kKindExcel && item->getTypeName().compare(QStringLiteral("NUMBER"), Qt::CaseInsensitive) == 0 &&
+        if (kind == dbkind::Excel && item->getTypeName().compare(QStringLiteral("NUMBER"), Qt::CaseInsensitive) == 0 &&
             item->getScale() == -1)
             item->setScale(0);
         const int nullable = rows.fieldByName(QStringLiteral("NullAble")).asInteger();
         // Access reports the flag the other way round.
-        item->setNotNull(kind == kKindAccess ? nullable == 1 : nullable == 0);
-        if (hasMySqlType && scope)
-            applyMySqlType(*item, scope(kind, item->getTypeName()),
+        item->setNotNull(kind == dbkind::Access ? nullable == 1 : nullable == 0);
+        if (hasMySqlType && scopeOf)
+            applyMySqlType(*item, scopeOf(kind, item->getTypeName()),
                            rows.fieldByName(QStringLiteral("MySQL_Type")).asString());
         add(std::move(item));
         rows.next();

@@ -100,7 +100,7 @@ public:
 
     // Appends one item per row of a column-metadata result, from its current
     // row to the end. scopeOf gives the size class for rows with "MySQL_Type";
-    // without it the converter registry's type mapping is asked.
+    // without it those rows keep the size parts the catalogue reported.
     void loadFromMetadataRows(DbQuery& rows, int kind, const TypeNameMapper& mapper,
                               const TFieldScopeLookup& scopeOf = {});
     std::unique_ptr<TFieldMetadataList> clone() const;

@@ -1,12 +1,11 @@
 #include "records/IndexMetadata.h"
 
+#include "foundation/DbKind.h"
 #include "foundation/Exception.h"
 #include "foundation/TextUtils.h"
 #include "platform/db/DbQuery.h"
 
 namespace {
-constexpr int kKindOracle = 2;
-constexpr int kKindMSSQL = 5;
 
 [[noreturn]] void indexError(int index)
 {
@@ -88,9 +87,9 @@ std::unique_ptr<TIndexMetadataList> readIndexList(DbQuery& indexRows, DbQuery& i
         index->name = indexRows.fieldByName(QStringLiteral("INDEX_NAME")).asString();
         const QString primaryText =
             hasPrimaryColumn ? indexRows.fieldByName(QStringLiteral("ISPRIMARY")).asString() : QString();
-        if (kind == kKindOracle)
+        if (kind == dbkind::Oracle)
             index->isPrimary = primaryText.compare(QStringLiteral("PRIMARY"), Qt::CaseInsensitive) == 0;
-        else if (kind == kKindMSSQL)
+        else if (kind == dbkind::MSSQL)
             index->isPrimary = index->name.startsWith(QStringLiteral("PK__%1__").arg(tableName), Qt::CaseSensitive);
         else
             index->isPrimary = index->name.compare(QStringLiteral("PRIMARY"), Qt::CaseInsensitive) == 0;

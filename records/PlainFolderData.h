@@ -2,7 +2,7 @@
 // A work folder that is just a folder on disk: the file operations of a work
 // folder without packages. Used to read the error files of an earlier run.
 
-#include "shell/DBConvertInterface.h"
+#include "records/AbsDBDumpData.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // (when there is one), computes per-table and per-row percentages and
 // throttles row updates to one every 3 seconds.
 
-#include "shell/DBConvertInterface.h"
+#include "shell/IShowProcess.h"
 
 class TCacheCurrentShowProcess : public IShowProcess {
 public:

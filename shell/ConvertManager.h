@@ -3,7 +3,9 @@
 // registered by name, and the process-wide instance.
 
 #include "foundation/StringList.h"
-#include "shell/DBConvertInterface.h"
+#include "shell/IDBConnectConfig.h"
+#include "shell/IDBConvert.h"
+#include "shell/IDBConvertManager.h"
 
 #include <QString>
 

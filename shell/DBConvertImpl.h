@@ -2,7 +2,11 @@
 // Partial implementations of the job, connection-configuration and mapping
 // interfaces, and the display-title rule they share with the wizard pages.
 
-#include "shell/DBConvertInterface.h"
+#include "shell/IConvertMapping.h"
+#include "shell/IDBConnectConfig.h"
+#include "shell/IDBConnection.h"
+#include "shell/IDBConvert.h"
+#include "shell/IUIFrame.h"
 
 #include <QString>
 

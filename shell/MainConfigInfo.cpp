@@ -5,7 +5,7 @@
 #include "foundation/Exception.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/TextUtils.h"
-#include "shell/DBConvertInterface.h"
+#include "shell/IDBConvert.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,8 @@
 #include "shell/UIFrameList.h"
 
 #include "foundation/Exception.h"
-#include "shell/DBConvertInterface.h"
+#include "shell/ITitled.h"
+#include "shell/IUIFrame.h"
 
 #include <algorithm>
 

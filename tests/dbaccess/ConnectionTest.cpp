@@ -4,7 +4,7 @@
 #include "DbaccessTestSupport.h"
 
 #include "dbaccess/CreateTable.h"
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "foundation/Exception.h"
 #include "platform/db/DbConnection.h"

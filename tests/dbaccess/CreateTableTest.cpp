@@ -4,7 +4,7 @@
 #include "DbaccessTestSupport.h"
 
 #include "dbaccess/CreateTable.h"
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "platform/db/DbQuery.h"
 #include "records/FieldMetadata.h"

@@ -1,6 +1,6 @@
 #include "DbaccessTestSupport.h"
 
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "foundation/Exception.h"
 #include "records/FieldMetadata.h"

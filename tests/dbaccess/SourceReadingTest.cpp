@@ -3,7 +3,7 @@
 
 #include "DbaccessTestSupport.h"
 
-#include "dbaccess/DbKind.h"
+#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "records/DatasetFieldDef.h"
 #include "records/FieldMetadata.h"

@@ -7,7 +7,7 @@
 #include "foundation/ResourceENDataModule.h"
 #include "foundation/ResourceTables.h"
 #include "foundation/StringResource.h"
-#include "platform/ModalSeam.h"
+#include "foundation/ModalSeam.h"
 
 #include <gtest/gtest.h>
 

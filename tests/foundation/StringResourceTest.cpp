@@ -6,7 +6,7 @@
 #include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringResource.h"
-#include "platform/ModalSeam.h"
+#include "foundation/ModalSeam.h"
 
 #include <gtest/gtest.h>
 

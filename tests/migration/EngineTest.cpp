@@ -12,7 +12,7 @@
 #include "migration/ExecuteConvert.h"
 #include "migration/FilePathDBDumpData.h"
 #include "migration/HeadlessUIContext.h"
-#include "platform/ModalSeam.h"
+#include "foundation/ModalSeam.h"
 #include "records/ErrInfo.h"
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"

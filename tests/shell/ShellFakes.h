@@ -20,9 +20,8 @@ public:
     void loadConfig(const TKwStringsComponent&) override {}
     void loadConnectPasswords(const TKwStringsComponent&) override {}
     void executeConvert(IUIContext*, bool, bool) override {}
-    void executeImport(TAbsDBDumpData*, IUIContext*, int) override {}
-    void reservedOperation(QObject*, QObject*, int, const QString&) override {}
-    void executeExport(TAbsDBDumpData*, bool, int, IUIContext*) override {}
+    void executeImport(TAbsDBDumpData*, IUIContext*) override {}
+    void executeExport(TAbsDBDumpData*, IUIContext*) override {}
     void addRunPage(ITitled*, int, const QString&, TUIFrameList*) override {}
     void applyRunOptions() override {}
 };

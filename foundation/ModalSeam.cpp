@@ -1,4 +1,4 @@
-#include "platform/ModalSeam.h"
+#include "foundation/ModalSeam.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
-#include "foundation/widgets/WidgetLocalization.h"
+#include "foundation/windows/WidgetLocalization.h"
 
 #include "foundation/StringResource.h"
 #include "foundation/TextUtils.h"
-#include "foundation/widgets/OwnedWidgets.h"
-#include "platform/widgets/ImageLabel.h"
+#include "foundation/windows/OwnedWidgets.h"
+#include "foundation/windows/ImageLabel.h"
 
 #include <QCheckBox>
 #include <QDialog>

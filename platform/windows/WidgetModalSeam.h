@@ -3,7 +3,7 @@
 // exec of the program's own dialogs. Installed by the shell when windows are
 // shown; tests install scripted seams instead.
 
-#include "platform/ModalSeam.h"
+#include "foundation/ModalSeam.h"
 
 class TWidgetModalSeam : public IModalSeam {
 public:

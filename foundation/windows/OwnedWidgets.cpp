@@ -1,4 +1,4 @@
-#include "foundation/widgets/OwnedWidgets.h"
+#include "foundation/windows/OwnedWidgets.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>

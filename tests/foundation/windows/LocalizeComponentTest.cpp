@@ -5,10 +5,10 @@
 #include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringResource.h"
-#include "foundation/widgets/OwnedWidgets.h"
-#include "foundation/widgets/WidgetLocalization.h"
-#include "platform/widgets/ImageLabel.h"
-#include "platform/widgets/RadioGroup.h"
+#include "foundation/windows/OwnedWidgets.h"
+#include "foundation/windows/WidgetLocalization.h"
+#include "foundation/windows/ImageLabel.h"
+#include "platform/windows/RadioGroup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/widgets/WidgetModalSeam.h"
+#include "platform/windows/WidgetModalSeam.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
-#include "foundation/widgets/ControlUtils.h"
+#include "foundation/windows/ControlUtils.h"
 
 #include "foundation/TextUtils.h"
-#include "foundation/widgets/OwnedWidgets.h"
-#include "platform/widgets/ImageLabel.h"
+#include "foundation/windows/OwnedWidgets.h"
+#include "foundation/windows/ImageLabel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

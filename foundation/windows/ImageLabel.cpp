@@ -1,4 +1,4 @@
-#include "platform/widgets/ImageLabel.h"
+#include "foundation/windows/ImageLabel.h"
 
 #include <QMouseEvent>
 

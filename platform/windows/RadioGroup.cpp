@@ -1,4 +1,4 @@
-#include "platform/widgets/RadioGroup.h"
+#include "platform/windows/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

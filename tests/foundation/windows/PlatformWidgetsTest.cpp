@@ -3,8 +3,8 @@
 
 #include "WidgetTestApp.h"
 
-#include "platform/widgets/RadioGroup.h"
-#include "platform/widgets/WidgetModalSeam.h"
+#include "platform/windows/RadioGroup.h"
+#include "platform/windows/WidgetModalSeam.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include "WidgetTestApp.h"
 
-#include "foundation/widgets/ControlUtils.h"
-#include "foundation/widgets/OwnedWidgets.h"
-#include "platform/widgets/ImageLabel.h"
+#include "foundation/windows/ControlUtils.h"
+#include "foundation/windows/OwnedWidgets.h"
+#include "foundation/windows/ImageLabel.h"
 
 #include <gtest/gtest.h>
 

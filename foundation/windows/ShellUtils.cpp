@@ -1,4 +1,4 @@
-#include "foundation/widgets/ShellUtils.h"
+#include "foundation/windows/ShellUtils.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
