@@ -5,6 +5,7 @@
 #include "dbaccess/DBConnection.h"
 #include "dbaccess/DBImportTable.h"
 #include "foundation/CommonUtils.h"
+#include "foundation/ErrorType.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
@@ -44,7 +45,7 @@ void createOneIndex(TDBConnection& connection, const QString& table, const IInde
     const QString name = uniqueIndexName(generator, base, &known);
     const QString sql = formatText(format, {index.isUnique ? QStringLiteral("UNIQUE") : QString(), name,
                                             generator.fullTableName(table), indexColumnList(index, &generator, false)});
-    if (!connection.tryExecSQL(sql, 12, errors))
+    if (!connection.tryExecSQL(sql, TErrorType::CreateIndex, errors))
         return;
     known.add(name);
     showStepAndLog(formatStringResource(5005, {index.name, name}));
@@ -60,7 +61,7 @@ void createIndexes(TDBConnection& connection, const QString& table, TIndexMetada
             pack.commit();
     } catch (const std::exception& e) {
         if (errors)
-            errors->tracker().addExceptionNoRecord(e, QStringLiteral("commit"), connection.getDBType(), 12);
+            errors->tracker().addExceptionNoRecord(e, QStringLiteral("commit"), connection.getDBType(), TErrorType::CreateIndex);
         return;
     }
     if (indexes.count() == 0)

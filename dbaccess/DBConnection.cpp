@@ -7,6 +7,7 @@
 #include "dbaccess/DataAccessModule.h"
 #include "dbaccess/DBImportTable.h"
 #include "foundation/CommonUtils.h"
+#include "foundation/ErrorType.h"
 #include "foundation/Exception.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/TextFormat.h"
@@ -39,8 +40,6 @@ const QString kPort = QStringLiteral("MainProperty_Port");
 const QString kLoginPrompt = QStringLiteral("MainProperty_LoginPrompt");
 
 constexpr int kOracleNameMax = 30;
-constexpr int kErrorCreateTable = 4;
-constexpr int kErrorDelete = 8;
 
 TLoginDialogHook& loginDialogHook()
 {
@@ -226,7 +225,7 @@ std::unique_ptr<TStringList> TDBConnection::getSQLListWithParams(const QString& 
     return list;
 }
 
-bool TDBConnection::tryExecSQL(const QString& sql, int errorType, TErrInfoList* errors)
+bool TDBConnection::tryExecSQL(const QString& sql, TErrorType errorType, TErrInfoList* errors)
 {
     try {
         execSQL(sql);
@@ -239,7 +238,7 @@ bool TDBConnection::tryExecSQL(const QString& sql, int errorType, TErrInfoList* 
 }
 
 bool TDBConnection::tryExecFormat(const QString& format, const QStringList& args, TErrInfoList* errors,
-                                       int errorType)
+                                       TErrorType errorType)
 {
     return tryExecSQL(formatText(format, variantArgs(args)), errorType, errors);
 }
@@ -405,7 +404,7 @@ bool TDBConnection::createTableWithKey(TTableMetadata& table, TFieldMetadataList
                                             TIndexMetadataList* indexes, TAbsCreateTable& generator)
 {
     const QString sql = generator.getCreateTableSQL(table, fields, indexes);
-    if (!tryExecSQL(sql, kErrorCreateTable, errors))
+    if (!tryExecSQL(sql, TErrorType::CreateTable, errors))
         return false;
     if (generator.inlinePrimaryKey() || !hasUsablePrimaryKey(indexes))
         return true;
@@ -417,10 +416,10 @@ bool TDBConnection::createTableWithKey(TTableMetadata& table, TFieldMetadataList
         constraint = primaryKeyConstraintName(getDBType(), table.name, *names);
     } catch (const std::exception& e) {
         if (errors)
-            errors->tracker().addExceptionNoRecord(e, QString(), getDBType(), kErrorCreateTable);
+            errors->tracker().addExceptionNoRecord(e, QString(), getDBType(), TErrorType::CreateTable);
         return false;
     }
-    return tryExecSQL(generator.getAddPrimaryKeySQL(constraint), kErrorCreateTable, errors);
+    return tryExecSQL(generator.getAddPrimaryKeySQL(constraint), TErrorType::CreateTable, errors);
 }
 
 QString TDBConnection::copyTableStructure(const QString& table)
@@ -447,7 +446,8 @@ void TDBConnection::dropTable(const QString& table)
 
 void TDBConnection::deleteAllRows(const QString& table, TErrInfoList* errors)
 {
-    tryExecFormat(QStringLiteral("delete from %s"), {m_generator->tableNameForm(table)}, errors, kErrorDelete);
+    tryExecFormat(QStringLiteral("delete from %s"), {m_generator->tableNameForm(table)}, errors,
+                  TErrorType::DeleteRows);
 }
 
 void TDBConnection::findFailingFields(const QString& table, const TStringList& fieldMap, TStringList& failures,

@@ -4,6 +4,7 @@
 // copying, and the reading of source tables for a migration.
 
 #include "dbaccess/AbsDBConnection.h"
+#include "foundation/ErrorType.h"
 
 #include <QString>
 #include <QStringList>
@@ -79,8 +80,8 @@ public:
     // Further operations of the importer and the source reading.
     std::unique_ptr<DbQuery> createQuery(bool forwardOnly);
     // Failures are recorded in the list's tracker (when given) and give false.
-    bool tryExecSQL(const QString& sql, int errorType, TErrInfoList* errors);
-    bool tryExecFormat(const QString& format, const QStringList& args, TErrInfoList* errors, int errorType);
+    bool tryExecSQL(const QString& sql, TErrorType errorType, TErrInfoList* errors);
+    bool tryExecFormat(const QString& format, const QStringList& args, TErrInfoList* errors, TErrorType errorType);
     bool createTableWithKey(TTableMetadata& table, TFieldMetadataList& fields, TErrInfoList* errors,
                             TIndexMetadataList* indexes, TAbsCreateTable& generator);
     bool tableExists(const QString& table);

@@ -7,6 +7,7 @@
 #include "dbaccess/ExtendFieldLengths.h"
 #include "dbaccess/DBConnection.h"
 #include "foundation/CommonUtils.h"
+#include "foundation/ErrorType.h"
 #include "foundation/Errors.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/LogUtils.h"
@@ -37,7 +38,7 @@ enum { kNoStatement = 0, kInsert = 1, kUpdate = 2 };
 constexpr int kIntervalTextLength = 100;
 
 void recordError(TErrInfoList* errors, const QString& message, const QString& statement, int code, int kind,
-                 const IReadDataRecord* record, int errorType)
+                 const IReadDataRecord* record, TErrorType errorType)
 {
     if (errors)
         errors->tracker().addError(message, statement, code, kind, record, errorType);
@@ -93,10 +94,10 @@ bool TDBImportTable::prepare(const QString& destTable, TStringList* fieldMap, in
         if (m_connection->tableExists(fullName) && !dbOption().timeSuffix) {
             if (dropDestTable)
                 m_connection->tryExecFormat(QStringLiteral("drop table %s"), {generator.tableNameForm(destTable)},
-                                            errors, 7);
+                                            errors, TErrorType::DropTable);
             else if (clearDestTable)
                 m_connection->tryExecFormat(QStringLiteral("delete from %s"), {generator.tableNameForm(destTable)},
-                                            errors, 8);
+                                            errors, TErrorType::DeleteRows);
         }
         if (!m_connection->tableExists(fullName)) {
             if (!createDestTable(sourceKind, sourceFields, sourceFieldDefs, indexes, errors))
@@ -130,7 +131,7 @@ bool TDBImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceF
             // A column without metadata would be created with a guessed type; refuse instead.
             recordError(errors, QStringLiteral("Source field \"%1\" of table \"%2\" not found")
                                     .arg(sourceName, m_tableName),
-                        QString(), -1, destKind(), nullptr, 4);
+                        QString(), -1, destKind(), nullptr, TErrorType::CreateTable);
             return false;
         }
         auto field = std::make_unique<TFieldMetadata>();
@@ -288,7 +289,8 @@ bool TDBImportTable::beginRow(IReadDataRecord& record, TErrInfoList* errors)
         ++m_rowsOnQuery;
         return true;
     } catch (const std::exception& e) {
-        recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record, 1);
+        recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record,
+                    TErrorType::Insert);
         return false;
     }
 }
@@ -297,7 +299,7 @@ bool TDBImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoLi
 {
     if (!m_insertTemplate) {
         recordError(errors, QStringLiteral("The table \"%1\" was not prepared for writing").arg(m_tableName),
-                    QString(), -1, destKind(), &record, 1);
+                    QString(), -1, destKind(), &record, TErrorType::Insert);
         return false;
     }
     loadStatement(statement);
@@ -305,10 +307,11 @@ bool TDBImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoLi
         resolveSourceFields(record);
         bindRow(m_query->params());
     } catch (const TConvertFieldError& e) {
-        recordError(errors, e.message(), m_query->sql(), e.code(), 10000, &record, 6);
+        recordError(errors, e.message(), m_query->sql(), e.code(), 10000, &record, TErrorType::Parameter);
         return false;
     } catch (const std::exception& e) {
-        recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record, 6);
+        recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record,
+                    TErrorType::Parameter);
         return false;
     }
     return executeRow(record, errors);
@@ -408,7 +411,7 @@ bool TDBImportTable::executeRow(IReadDataRecord& record, TErrInfoList* errors)
                 // The first failure is the one worth recording.
             }
         }
-        recordError(errors, exceptionMessage(e), m_query->sql(), code, destKind(), &record, 1);
+        recordError(errors, exceptionMessage(e), m_query->sql(), code, destKind(), &record, TErrorType::Insert);
         return false;
     }
 }
@@ -458,7 +461,7 @@ bool TDBImportTable::commitOpenTransaction(TErrInfoList* errors)
         return true;
     } catch (const std::exception& e) {
         if (errors)
-            errors->tracker().addExceptionNoRecord(e, QStringLiteral("commit"), destKind(), 1);
+            errors->tracker().addExceptionNoRecord(e, QStringLiteral("commit"), destKind(), TErrorType::Insert);
         return false;
     }
 }

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int kErrorReadData = 2;
-constexpr int kErrorReadMetadata = 3;
 // A table's share of the progress bar above which its rows are counted.
 constexpr double kCountRowsAbovePercent = 19;
 
@@ -35,7 +33,7 @@ TSourceReading::TSourceReading(TDBConnection& connection, TConnectionResourceLis
 {
 }
 
-void TSourceReading::record(const std::exception& error, const QString& statement, int errorType)
+void TSourceReading::record(const std::exception& error, const QString& statement, TErrorType errorType)
 {
     if (m_errors)
         m_errors->tracker().addExceptionNoRecord(error, statement, m_connection.getDBType(), errorType);
@@ -74,7 +72,7 @@ bool TSourceReading::copyRows(DbQuery& query, IReadDataRecord& reader, const TRe
                 return false;
         }
     } catch (const std::exception& e) {
-        record(e, statement, kErrorReadData);
+        record(e, statement, TErrorType::ReadData);
         return false;
     }
     return result;
@@ -99,7 +97,7 @@ bool TSourceReading::readTable(const QString& table, const TStringList& fieldNam
         std::unique_ptr<DbQuery> query = m_connection.openSQL(select);
         reader = std::make_unique<TReadDataRecord_DataSet>(std::move(query), m_connection.getFieldList(table));
     } catch (const std::exception& e) {
-        record(e, select, kErrorReadData);
+        record(e, select, TErrorType::ReadData);
         return false;
     }
 
@@ -116,7 +114,7 @@ bool TSourceReading::readTable(const QString& table, const TStringList& fieldNam
             m_errors->tracker().setTableContext(defs, fields, fieldNames);
         indexes = m_resources.hold(table, m_connection.getIndexList(table));
     } catch (const std::exception& e) {
-        record(e, columnList, kErrorReadMetadata);
+        record(e, columnList, TErrorType::ReadMetadata);
         return false;
     }
 
@@ -141,7 +139,7 @@ bool TSourceReading::readCustomSQL(const QString& sourceName, const QString& sql
     try {
         query = m_connection.openSQL(sql);
     } catch (const std::exception& e) {
-        record(e, sql, kErrorReadData);
+        record(e, sql, TErrorType::ReadData);
         return false;
     }
 
@@ -190,7 +188,7 @@ bool TSourceReading::readCustomSQL(const QString& sourceName, const QString& sql
         if (m_errors)
             m_errors->tracker().setTableContext(defs, fields, TStringList());
     } catch (const std::exception& e) {
-        record(e, QString(), kErrorReadMetadata);
+        record(e, QString(), TErrorType::ReadMetadata);
         return false;
     }
 

@@ -4,6 +4,7 @@
 // then calls the record callback once per row until the end, the row limit
 // or the stop flag. Everything a row needs is built before the first row.
 
+#include "foundation/ErrorType.h"
 #include "shell/IDBConnection.h"
 
 #include <QString>
@@ -28,7 +29,7 @@ public:
                        const TBeginTableCallback& onBeginTable, const TRecordCallback& onRecord);
 
 private:
-    void record(const std::exception& error, const QString& statement, int errorType);
+    void record(const std::exception& error, const QString& statement, TErrorType errorType);
     // The row loop shared by both reads; false when a row failed or the stop flag ended it.
     bool copyRows(DbQuery& query, IReadDataRecord& reader, const TRecordCallback& onRecord,
                   const QString& statement);

@@ -39,9 +39,9 @@ void TAppLog::addLogLine(const QString& text, int level)
     m_lines.add(formatText(lineFormat, {time, logLevelName(level), text}));
 }
 
-void TAppLog::logError(const QString& text, int errorType)
+void TAppLog::logError(const QString& text, TErrorType errorType)
 {
-    addLogLine(formatText(QStringLiteral("(%s)\t%s"), {errorTypeName(errorType), text}), llError);
+    addLogLine(formatText(QStringLiteral("(%s)\t%s"), {errorTypeName(errorTypeCode(errorType)), text}), llError);
 }
 
 void TAppLog::addBlankLine() { m_lines.add(QString()); }

@@ -2,6 +2,7 @@
 // Application log: lines collected in memory during a run and written to a
 // file at its end, "%s[%s]:%s" with time, level name and text.
 
+#include "foundation/ErrorType.h"
 #include "foundation/StringList.h"
 
 #include <QString>
@@ -17,7 +18,7 @@ public:
     void logInfo(const QString& text) { addLogLine(text, llInfo); }
     void logHint(const QString& text) { addLogLine(text, llHint); }
     void logWarning(const QString& text) { addLogLine(text, llWarning); }
-    void logError(const QString& text, int errorType);
+    void logError(const QString& text, TErrorType errorType);
     void addBlankLine();
     void clearLog();
     void saveLogToFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "migration/DoExport_CopyConvert.h"
 
+#include "foundation/ErrorType.h"
 #include "foundation/Exception.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
@@ -11,9 +12,6 @@
 #include "shell/CacheCurrentShowProcess.h"
 
 namespace {
-constexpr int kErrorTypeInsert = 1;
-constexpr int kErrorTypeCreateTable = 4;
-constexpr int kErrorTypeKeyNames = 5;
 constexpr int kUnknownKind = -1;
 } // namespace
 
@@ -87,7 +85,7 @@ bool TDoExport_CopyConvert::onBeginTable(int sourceKind, TDatasetFieldDefList& f
         mapIndexColumns(indexes);
     } catch (const std::exception& e) {
         if (errors) {
-            errors->tracker().addExceptionNoRecord(e, QString(), kUnknownKind, kErrorTypeKeyNames);
+            errors->tracker().addExceptionNoRecord(e, QString(), kUnknownKind, TErrorType::PrimaryKeyNames);
             showErrorCount(errors->tracker().totalErrors());
         }
         return false;
@@ -101,7 +99,7 @@ bool TDoExport_CopyConvert::onBeginTable(int sourceKind, TDatasetFieldDefList& f
                                    tableCreated, errors, false);
     } catch (const std::exception& e) {
         if (errors) {
-            errors->tracker().addExceptionNoRecord(e, QString(), destKind(), kErrorTypeCreateTable);
+            errors->tracker().addExceptionNoRecord(e, QString(), destKind(), TErrorType::CreateTable);
             showErrorCount(errors->tracker().totalErrors());
         }
         return false;
@@ -121,7 +119,7 @@ bool TDoExport_CopyConvert::onRecord(IReadDataRecord& record, TErrInfoList* erro
         progress.reportUnits(n, formatText(m_copyDataFormat, {m_destName, count}));
     } catch (const std::exception& e) {
         if (errors)
-            errors->tracker().addErrorFromException(e, QString(), destKind(), &record, kErrorTypeInsert);
+            errors->tracker().addErrorFromException(e, QString(), destKind(), &record, TErrorType::Insert);
         written = false;
     }
     if (written) {

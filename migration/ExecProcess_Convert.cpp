@@ -1,6 +1,7 @@
 #include "migration/ExecProcess_Convert.h"
 
 #include "foundation/CommonUtils.h"
+#include "foundation/ErrorType.h"
 #include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextUtils.h"
@@ -15,8 +16,6 @@
 #include "shell/RunParam.h"
 
 namespace {
-constexpr int kErrorTypeReadMetadata = 3;
-constexpr int kErrorTypeConnect = 9;
 constexpr int kNoSQLDefinition = 8000;
 const QString kCustomPrefix = QStringLiteral("SQL@");
 } // namespace
@@ -53,7 +52,7 @@ bool TExecProcess_Convert::connectDatabases()
     if (m_mapping->connectBoth(m_connectFailure, m_failedKind, errorCode, true))
         return true;
     TErrTrack& tracker = m_errors->tracker();
-    tracker.addErrorNoRecord(m_connectFailure, QString(), errorCode, m_failedKind, kErrorTypeConnect);
+    tracker.addErrorNoRecord(m_connectFailure, QString(), errorCode, m_failedKind, TErrorType::Connect);
     TCacheCurrentShowProcess& progress = currentShowProcess();
     progress.setBottomText(execConvertText(QStringLiteral("error count"), {tracker.totalErrors()}));
     progress.showBase(execConvertText(QStringLiteral("connect database fial"), {dbKindName(m_failedKind)}));
@@ -119,7 +118,7 @@ std::unique_ptr<TStringList> TExecProcess_Convert::allFieldsMatch(const QString&
     try {
         fields = connection->getFieldList(source);
     } catch (const std::exception& e) {
-        m_errors->tracker().addExceptionNoRecord(e, QString(), connection->getDBType(), kErrorTypeReadMetadata);
+        m_errors->tracker().addExceptionNoRecord(e, QString(), connection->getDBType(), TErrorType::ReadMetadata);
         return nullptr;
     }
     auto lines = std::make_unique<TStringList>();

@@ -2,6 +2,7 @@
 
 #include "foundation/CommonUtils.h"
 #include "foundation/LogUtils.h"
+#include "foundation/ScopeExit.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
@@ -93,19 +94,14 @@ void copyTables(TExecProcess_Convert& run)
         QString text = run.tableStartText(i);
         progress.showStep(text);
         logText(text, llHint);
-        try {
-            if (run.copyTable(i)) {
-                progress.finishStep();
-                run.afterTable(i);
-                text = run.tableEndText(i);
-                progress.showBase(text);
-                appLog().logInfo(text);
-            }
-        } catch (...) {
-            tracker.beginTable(QString(), QString());
-            throw;
+        const TScopeExit leaveTable([&tracker] { tracker.beginTable(QString(), QString()); });
+        if (run.copyTable(i)) {
+            progress.finishStep();
+            run.afterTable(i);
+            text = run.tableEndText(i);
+            progress.showBase(text);
+            appLog().logInfo(text);
         }
-        tracker.beginTable(QString(), QString());
     }
     run.finishTables();
 }
@@ -121,7 +117,12 @@ void runTables(TExecProcess_Convert& run, bool quiet)
     if (!run.beginRun())
         return;
     TCacheCurrentShowProcess& progress = currentShowProcess();
-    try {
+    {
+        const TScopeExit endRun([&run] {
+            g_lastRun.createdTables = run.createdTables;
+            g_lastRun.copiedTables = run.copiedTables;
+            run.endRun();
+        });
         copyTables(run);
         const QString text = run.summaryText();
         progress.setProgress(100, text);
@@ -129,15 +130,7 @@ void runTables(TExecProcess_Convert& run, bool quiet)
         logText(text, run.errorList()->tracker().totalErrors() > 0 ? llWarning : llInfo);
         if (!quiet && progress.display())
             progress.finishProgress();
-    } catch (...) {
-        g_lastRun.createdTables = run.createdTables;
-        g_lastRun.copiedTables = run.copiedTables;
-        run.endRun();
-        throw;
     }
-    g_lastRun.createdTables = run.createdTables;
-    g_lastRun.copiedTables = run.copiedTables;
-    run.endRun();
     saveRunLog();
 
     const int operation = hasRunParam() ? runParam().operation : opNone;
@@ -182,17 +175,12 @@ void runLoop(TExecProcess_Convert& run, bool quiet)
     logText(text, llHint);
 
     TErrTrack& tracker = run.createErrorList()->tracker();
-    tracker.setErrorCallback([](const QString& message, int errorType) { appLog().logError(message, errorType); });
+    tracker.setErrorCallback([](const QString& message, TErrorType errorType) { appLog().logError(message, errorType); });
     const IUIContext* context = run.context();
     const TMainConfigInfo* config = context ? context->getConfigInfo() : nullptr;
     tracker.setRunIdentity(context ? context->getConfigFileName() : QString(), config ? config->guid : QString());
-    try {
-        runTables(run, quiet);
-    } catch (...) {
-        closeRun(run);
-        throw;
-    }
-    closeRun(run);
+    const TScopeExit close([&run] { closeRun(run); });
+    runTables(run, quiet);
 }
 
 } // namespace
@@ -214,13 +202,8 @@ void executeCopyConvert(TCopyConvert& job, IUIContext* context, bool structureOn
     TExecProcess_Convert run(context, job, newRunFolder(), structureOnly);
     g_lastRun.workFolder = run.workFolder()->getFolder();
     appLog().clearLog();
-    try {
-        runLoop(run, quiet);
-    } catch (...) {
-        saveRunLog();
-        throw;
-    }
-    saveRunLog();
+    const TScopeExit saveLog([] { saveRunLog(); });
+    runLoop(run, quiet);
 }
 
 const TRunResult& lastRunResult() { return g_lastRun; }

@@ -75,7 +75,7 @@ void TErrTrack::setTableContext(const TDatasetFieldDefList* definitions, const T
 }
 
 void TErrTrack::addError(const QString& message, const QString& statement, int errorCode, int dbKind,
-                         const IReadDataRecord* record, int errorType)
+                         const IReadDataRecord* record, TErrorType errorType)
 {
     TErrGroup* group = m_owner->findGroup(m_tableName);
     const bool created = group == nullptr;
@@ -105,7 +105,7 @@ void TErrTrack::addError(const QString& message, const QString& statement, int e
     auto info = std::make_unique<TErrInfo>();
     info->message = fullMessage;
     info->statement = statement;
-    info->errorType = errorType;
+    info->errorType = errorTypeCode(errorType);
     info->dbKind = dbKind;
     info->errorCode = errorCode;
     info->group = group;
@@ -137,18 +137,19 @@ void TErrTrack::addError(const QString& message, const QString& statement, int e
 }
 
 void TErrTrack::addErrorFromException(const std::exception& e, const QString& statement, int dbKind,
-                                      const IReadDataRecord* record, int errorType)
+                                      const IReadDataRecord* record, TErrorType errorType)
 {
     addError(exceptionMessage(e), statement, errorCodeOf(e), dbKind, record, errorType);
 }
 
 void TErrTrack::addErrorNoRecord(const QString& message, const QString& statement, int errorCode, int dbKind,
-                                 int errorType)
+                                 TErrorType errorType)
 {
     addError(message, statement, errorCode, dbKind, nullptr, errorType);
 }
 
-void TErrTrack::addExceptionNoRecord(const std::exception& e, const QString& statement, int dbKind, int errorType)
+void TErrTrack::addExceptionNoRecord(const std::exception& e, const QString& statement, int dbKind,
+                                     TErrorType errorType)
 {
     addError(exceptionMessage(e), statement, errorCodeOf(e), dbKind, nullptr, errorType);
 }

@@ -3,6 +3,7 @@
 // 300 errors each in the work folder's "error" subfolder, keeps the index
 // file "error.errinfo", and reads the files back one at a time.
 
+#include "foundation/ErrorType.h"
 #include "foundation/StringList.h"
 
 #include <QString>
@@ -49,14 +50,15 @@ public:
     // The record is the caller's: its values are written at once and it is not kept.
     // A value that cannot be stored is kept as NULL and named in the message.
     void addError(const QString& message, const QString& statement, int errorCode, int dbKind,
-                  const IReadDataRecord* record, int errorType);
+                  const IReadDataRecord* record, TErrorType errorType);
     void addErrorFromException(const std::exception& error, const QString& statement, int dbKind,
-                               const IReadDataRecord* record, int errorType);
+                               const IReadDataRecord* record, TErrorType errorType);
     void addErrorNoRecord(const QString& message, const QString& statement, int errorCode, int dbKind,
-                          int errorType);
-    void addExceptionNoRecord(const std::exception& error, const QString& statement, int dbKind, int errorType);
+                          TErrorType errorType);
+    void addExceptionNoRecord(const std::exception& error, const QString& statement, int dbKind,
+                              TErrorType errorType);
     int totalErrors() const { return m_totalErrors; }
-    void setErrorCallback(std::function<void(const QString& message, int errorType)> callback)
+    void setErrorCallback(std::function<void(const QString& message, TErrorType errorType)> callback)
     {
         m_errorCallback = std::move(callback);
     }
@@ -101,5 +103,5 @@ private:
     TStringList m_index;
     QString m_configFileName;
     QString m_configId;
-    std::function<void(const QString&, int)> m_errorCallback;
+    std::function<void(const QString&, TErrorType)> m_errorCallback;
 };

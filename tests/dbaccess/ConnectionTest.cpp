@@ -271,11 +271,12 @@ TEST_F(MySqlConnection, FailuresAreRecordedWithTheirErrorType)
 {
     REQUIRE_MYSQL();
     TestErrorList errors;
-    EXPECT_FALSE(conn->tryExecSQL(QStringLiteral("selec 1"), 4, &errors.list));
-    EXPECT_FALSE(conn->tryExecFormat(QStringLiteral("drop table %s"), {QStringLiteral("conn_missing")}, &errors.list, 7));
+    EXPECT_FALSE(conn->tryExecSQL(QStringLiteral("selec 1"), TErrorType::CreateTable, &errors.list));
+    EXPECT_FALSE(conn->tryExecFormat(QStringLiteral("drop table %s"), {QStringLiteral("conn_missing")}, &errors.list,
+                                     TErrorType::DropTable));
     conn->deleteAllRows(QStringLiteral("conn_missing"), &errors.list);
-    EXPECT_FALSE(conn->tryExecSQL(QStringLiteral("selec 1"), 4, nullptr));
-    EXPECT_TRUE(conn->tryExecSQL(QStringLiteral("select 1"), 4, &errors.list));
+    EXPECT_FALSE(conn->tryExecSQL(QStringLiteral("selec 1"), TErrorType::CreateTable, nullptr));
+    EXPECT_TRUE(conn->tryExecSQL(QStringLiteral("select 1"), TErrorType::CreateTable, &errors.list));
     ASSERT_EQ(errors.count(), 3);
     const struct {
         int type, code;

@@ -57,9 +57,9 @@ TEST(AppLog, LogErrorCarriesTypeNameOrEmptyParentheses)
     TAppLog log;
     log.withTime = false;
     setErrorTypeNameHook(nullptr);
-    log.logError(QStringLiteral("dup key 5%"), 1);
+    log.logError(QStringLiteral("dup key 5%"), TErrorType::Insert);
     setErrorTypeNameHook(&typeNameForTest);
-    log.logError(QStringLiteral("dup key"), 1);
+    log.logError(QStringLiteral("dup key"), TErrorType::Insert);
     setErrorTypeNameHook(saved);
     EXPECT_EQ(log.lines().lines(),
               (QStringList{QStringLiteral("[Error]:()\tdup key 5%"), QStringLiteral("[Error]:(Insert)\tdup key")}));

@@ -442,7 +442,7 @@ TEST_F(JobTest, LoadJobForErrorsRebuildsOnlyTheRecordedConfiguration)
         {
             TErrInfoList errors(&runFolder);
             errors.tracker().setRunIdentity(c.recordedFile, c.recordedGuid);
-            errors.tracker().addErrorNoRecord("connect failed", QString(), 1045, 1, 9);
+            errors.tracker().addErrorNoRecord("connect failed", QString(), 1045, 1, TErrorType::Connect);
             errors.tracker().finishFile();
         }
         TErrInfoList viewed(&runFolder);

@@ -25,7 +25,7 @@ protected:
     void addErrors(TErrTrack& track, int count)
     {
         for (int i = 0; i < count; ++i)
-            track.addErrorNoRecord(QStringLiteral("e%1").arg(i), QString(), -1, 1, 1);
+            track.addErrorNoRecord(QStringLiteral("e%1").arg(i), QString(), -1, 1, TErrorType::Insert);
     }
 
     QTemporaryDir dir;
@@ -61,10 +61,12 @@ TEST_F(ErrTrackTest, FirstErrorOpensTheListFileAndFinishingWritesTheIndex)
     auto list = std::make_unique<TErrInfoList>(&folder);
     TErrTrack& track = list->tracker();
     QStringList seen;
-    track.setErrorCallback([&](const QString& message, int type) { seen << QStringLiteral("%1:%2").arg(type).arg(message); });
+    track.setErrorCallback([&](const QString& message, TErrorType type) {
+        seen << QStringLiteral("%1:%2").arg(errorTypeCode(type)).arg(message);
+    });
     track.setRunIdentity(QStringLiteral("/cfg/job.Tvcfg"), QStringLiteral("{GUID-1}"));
     track.beginTable(QStringLiteral("T1"), QStringLiteral("t1"));
-    track.addErrorNoRecord(QStringLiteral("boom"), QStringLiteral("insert"), 1062, 1, 1);
+    track.addErrorNoRecord(QStringLiteral("boom"), QStringLiteral("insert"), 1062, 1, TErrorType::Insert);
     EXPECT_TRUE(QFile::exists(errorFile(QStringLiteral("error.errlist"))));
     EXPECT_FALSE(QFile::exists(errorFile(QStringLiteral("error.errinfo"))));
     EXPECT_EQ(track.totalErrors(), 1);
@@ -137,15 +139,15 @@ TEST_F(ErrTrackTest, RunReadBackAfterTheWriterIsGone)
         TErrTrack& track = list.tracker();
         track.beginTable(QStringLiteral("SRC_A"), QStringLiteral("dest_a"));
         track.setTableContext(&rows.defs, &rows.meta, rows.mapping);
-        track.addErrorNoRecord(QStringLiteral("no row"), QString(), -1, -1, 4);
+        track.addErrorNoRecord(QStringLiteral("no row"), QString(), -1, -1, TErrorType::CreateTable);
         rows.set(7, &alice);
-        track.addError(QStringLiteral("dup"), QStringLiteral("insert into a"), 1062, 1, &rows.record, 1);
+        track.addError(QStringLiteral("dup"), QStringLiteral("insert into a"), 1062, 1, &rows.record, TErrorType::Insert);
         rows.set(8, nullptr); // the caller moves on; what was written stays
         track.beginTable(QStringLiteral("SRC_B"), QString());
         track.setTableContext(&rows.defs, nullptr, TStringList());
-        track.addError(QStringLiteral("bad"), QString(), -1, 10000, &rows.record, 6);
+        track.addError(QStringLiteral("bad"), QString(), -1, 10000, &rows.record, TErrorType::Parameter);
         track.beginTable(QString(), QString());
-        track.addErrorNoRecord(QStringLiteral("connect"), QString(), 2003, 1, 9);
+        track.addErrorNoRecord(QStringLiteral("connect"), QString(), 2003, 1, TErrorType::Connect);
     }
     TErrInfoList list(&folder);
     list.tracker().openErrorInfo();
@@ -181,9 +183,9 @@ TEST_F(ErrTrackTest, RunReadBackAfterTheWriterIsGone)
 TEST_F(ErrTrackTest, ExceptionsGiveTheirMessageAndTheHookCode)
 {
     TErrInfoList list(&folder);
-    list.tracker().addExceptionNoRecord(Exception(QStringLiteral("plain")), QString(), 2, 2);
+    list.tracker().addExceptionNoRecord(Exception(QStringLiteral("plain")), QString(), 2, TErrorType::ReadData);
     setErrorCodeHook([](const std::exception&) { return 904; });
-    list.tracker().addExceptionNoRecord(std::runtime_error("std"), QString(), 2, 2);
+    list.tracker().addExceptionNoRecord(std::runtime_error("std"), QString(), 2, TErrorType::ReadData);
     setErrorCodeHook(nullptr);
     ASSERT_EQ(list.errorCount(), 2);
     EXPECT_EQ(list.errorAt(0)->message, QStringLiteral("plain"));

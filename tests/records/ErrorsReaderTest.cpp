@@ -169,7 +169,7 @@ TEST_F(ErrorsReaderTest, ReadsWhatTheTrackerWrote)
         TErrInfoList list(&folder);
         list.tracker().beginTable(QStringLiteral("T"), QString());
         for (int i = 0; i < 302; ++i)
-            list.tracker().addErrorNoRecord(QStringLiteral("m%1").arg(i), QString(), -1, -1, 2);
+            list.tracker().addErrorNoRecord(QStringLiteral("m%1").arg(i), QString(), -1, -1, TErrorType::ReadData);
     }
     ASSERT_EQ(run({QStringLiteral("show"), dir.path(), QStringLiteral("--file"), QStringLiteral("2")}), 0) << err.toStdString();
     EXPECT_TRUE(out.startsWith(QStringLiteral("SumCount=302\nFileCount=2\n")));

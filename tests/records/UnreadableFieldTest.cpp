@@ -42,11 +42,11 @@ protected:
     {
         TErrInfoList list(&folder);
         TErrTrack& track = list.tracker();
-        track.setErrorCallback([&](const QString& message, int) { logged << message; });
+        track.setErrorCallback([&](const QString& message, TErrorType) { logged << message; });
         track.beginTable(QStringLiteral("T"), QStringLiteral("t"));
         track.setTableContext(&layout, nullptr, TStringList());
         for (DbQuery* q = reader.query(); !q->eof(); q->next())
-            track.addError(QStringLiteral("refused"), QStringLiteral("insert"), 1, 1, &reader, 1);
+            track.addError(QStringLiteral("refused"), QStringLiteral("insert"), 1, 1, &reader, TErrorType::Insert);
     }
     QString text(const IReadDataField* field) const
     {
