@@ -130,10 +130,14 @@ Timed importerPath(TDBConnection& oracle, TDBConnection& mysql)
             for (int f = 0; f < indexes->indexAt(i)->fieldCount(); ++f)
                 indexes->indexAt(i)->fieldAt(f)->destName = indexes->indexAt(i)->fieldAt(f)->sourceName;
         bool created = false;
-        return importer.prepare(QStringLiteral("imp_bench_rows"), &map, kind, &fields, &defs, indexes, true, false,
-                                created, errors, false);
+        TImportTableOptions options;
+        options.dropDestTable = true;
+        return importer.prepare(QStringLiteral("imp_bench_rows"), {&map, kind, &fields, &defs, indexes}, options,
+                                created, errors);
     };
-    Timed t = readRows(oracle, begin, [&](IReadDataRecord& record, TErrInfoList* errors) { return importer.writeRecord(0, record, errors); });
+    Timed t = readRows(oracle, begin, [&](IReadDataRecord& record, TErrInfoList* errors) {
+        return importer.writeRecord(TWriteMode::Insert, record, errors);
+    });
     const Clock clock;
     importer.finish(nullptr);
     clock.stopInto(t);

@@ -10,6 +10,7 @@
 #include "foundation/ErrorType.h"
 #include "foundation/Exception.h"
 #include "foundation/KwStringsComponent.h"
+#include "foundation/LogUtils.h"
 #include "foundation/TextFormat.h"
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbError.h"
@@ -30,6 +31,13 @@
 #include <QFileInfo>
 
 namespace {
+
+// A failure an operation answers with none or false instead of raising: the
+// log says why, so that an empty answer is never unexplained.
+void logSwallowed(const QString& what, const std::exception& error)
+{
+    appLog().logWarning(QStringLiteral("%1: %2").arg(what, exceptionMessage(error)));
+}
 
 const QString kProviderName = QStringLiteral("MainProperty_ProviderName");
 const QString kUserName = QStringLiteral("MainProperty_Username");
@@ -219,7 +227,8 @@ std::unique_ptr<TStringList> TDBConnection::getSQLListWithParams(const QString& 
         for (; !query->eof(); query->next())
             list->add(pairs ? query->field(0).asString() + u'=' + query->field(1).asString()
                             : query->field(0).asString());
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logSwallowed(QStringLiteral("Reading the rows of \"%1\" failed").arg(sql), e);
         return nullptr;
     }
     return list;
@@ -233,6 +242,8 @@ bool TDBConnection::tryExecSQL(const QString& sql, TErrorType errorType, TErrInf
     } catch (const std::exception& e) {
         if (errors)
             errors->tracker().addExceptionNoRecord(e, sql, getDBType(), errorType);
+        else
+            logSwallowed(QStringLiteral("The statement \"%1\" failed").arg(sql), e);
         return false;
     }
 }
@@ -249,7 +260,8 @@ std::unique_ptr<TStringList> TDBConnection::getDatabaseList()
 {
     try {
         return std::make_unique<TStringList>(m_connection->databaseNames());
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logSwallowed(QStringLiteral("Listing the databases failed"), e);
         return nullptr;
     }
 }
@@ -280,7 +292,8 @@ std::unique_ptr<TTableMetadataList> TDBConnection::getTableList()
         for (const QString& name : names)
             list->add(std::make_unique<TTableMetadata>(name));
         return list;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logSwallowed(QStringLiteral("Listing the tables failed"), e);
         return nullptr;
     }
 }
@@ -417,6 +430,8 @@ bool TDBConnection::createTableWithKey(TTableMetadata& table, TFieldMetadataList
     } catch (const std::exception& e) {
         if (errors)
             errors->tracker().addExceptionNoRecord(e, QString(), getDBType(), TErrorType::CreateTable);
+        else
+            logSwallowed(QStringLiteral("Naming the primary key of %1 failed").arg(table.name), e);
         return false;
     }
     return tryExecSQL(generator.getAddPrimaryKeySQL(constraint), TErrorType::CreateTable, errors);

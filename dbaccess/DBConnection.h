@@ -79,7 +79,8 @@ public:
 
     // Further operations of the importer and the source reading.
     std::unique_ptr<DbQuery> createQuery(bool forwardOnly);
-    // Failures are recorded in the list's tracker (when given) and give false.
+    // Failures are recorded in the list's tracker (without a list: a Warning in the
+    // log) and give false.
     bool tryExecSQL(const QString& sql, TErrorType errorType, TErrInfoList* errors);
     bool tryExecFormat(const QString& format, const QStringList& args, TErrInfoList* errors, TErrorType errorType);
     bool createTableWithKey(TTableMetadata& table, TFieldMetadataList& fields, TErrInfoList* errors,

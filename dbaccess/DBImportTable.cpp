@@ -60,10 +60,8 @@ int TDBImportTable::destKind() const { return m_connection->getDBType(); }
 
 // ---- prepare ----
 
-bool TDBImportTable::prepare(const QString& destTable, TStringList* fieldMap, int sourceKind,
-                                 TFieldMetadataList* sourceFields, TDatasetFieldDefList* sourceFieldDefs,
-                                 TIndexMetadataList* indexes, bool dropDestTable, bool clearDestTable,
-                                 bool& tableCreated, TErrInfoList* errors, bool keepTable)
+bool TDBImportTable::prepare(const QString& destTable, const TImportTableSource& source,
+                             const TImportTableOptions& options, bool& tableCreated, TErrInfoList* errors)
 {
     // Options are read once per table: they cannot change while a table is copied.
     m_blankIsNull = getOptionBool(QStringLiteral("BlankStrIsNull"));
@@ -83,24 +81,24 @@ bool TDBImportTable::prepare(const QString& destTable, TStringList* fieldMap, in
     m_columns.clear();
     m_keyColumns.clear();
     m_tableName = destTable;
-    m_fieldMap = fieldMap;
-    m_indexList = indexes;
+    m_fieldMap = source.fieldMap;
+    m_indexList = source.indexes;
     m_resolvedFor = nullptr;
 
     const QString fullName = fullDestinationName(destTable);
-    if (!keepTable) {
+    if (!options.keepTable) {
         TAbsCreateTable& generator = m_connection->generator();
         // With a time suffix every run writes a new table: an older one is never touched.
         if (m_connection->tableExists(fullName) && !dbOption().timeSuffix) {
-            if (dropDestTable)
+            if (options.dropDestTable)
                 m_connection->tryExecFormat(QStringLiteral("drop table %s"), {generator.tableNameForm(destTable)},
                                             errors, TErrorType::DropTable);
-            else if (clearDestTable)
+            else if (options.clearDestTable)
                 m_connection->tryExecFormat(QStringLiteral("delete from %s"), {generator.tableNameForm(destTable)},
                                             errors, TErrorType::DeleteRows);
         }
         if (!m_connection->tableExists(fullName)) {
-            if (!createDestTable(sourceKind, sourceFields, sourceFieldDefs, indexes, errors))
+            if (!createDestTable(source, errors))
                 return false;
             m_tableCreated = true;
             tableCreated = true;
@@ -115,9 +113,7 @@ bool TDBImportTable::prepare(const QString& destTable, TStringList* fieldMap, in
     return true;
 }
 
-bool TDBImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceFields,
-                                         TDatasetFieldDefList* sourceFieldDefs, TIndexMetadataList* indexes,
-                                         TErrInfoList* errors)
+bool TDBImportTable::createDestTable(const TImportTableSource& in, TErrInfoList* errors)
 {
     TTableMetadata table(m_tableName);
     TFieldMetadataList fields;
@@ -126,7 +122,7 @@ bool TDBImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceF
             continue;
         const QString destName = m_fieldMap->name(i);
         const QString sourceName = m_fieldMap->valueFromIndex(i);
-        const TFieldMetadata* source = sourceFields ? sourceFields->findByName(sourceName) : nullptr;
+        const TFieldMetadata* source = in.sourceFields ? in.sourceFields->findByName(sourceName) : nullptr;
         if (!source) {
             // A column without metadata would be created with a guessed type; refuse instead.
             recordError(errors, QStringLiteral("Source field \"%1\" of table \"%2\" not found")
@@ -140,10 +136,10 @@ bool TDBImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceF
         field->setPrecision(source->getPrecision());
         field->setScale(source->getScale());
         field->setNotNull(source->getNotNull());
-        if (destKind() == sourceKind) {
+        if (destKind() == in.sourceKind) {
             field->setTypeName(source->getTypeName());
         } else {
-            const TDatasetFieldDef* def = sourceFieldDefs ? sourceFieldDefs->findDef(sourceName) : nullptr;
+            const TDatasetFieldDef* def = in.sourceFieldDefs ? in.sourceFieldDefs->findDef(sourceName) : nullptr;
             const TFieldType type = TFieldType(def ? def->dataType : ftUnknown);
             field->setTypeName(fieldTypeNameOf(destKind(), type));
             // An interval travels as its text, which is longer than the catalogue's
@@ -153,7 +149,7 @@ bool TDBImportTable::createDestTable(int sourceKind, TFieldMetadataList* sourceF
         }
         fields.add(std::move(field));
     }
-    return m_connection->createTableWithKey(table, fields, errors, indexes, m_connection->generator());
+    return m_connection->createTableWithKey(table, fields, errors, in.indexes, m_connection->generator());
 }
 
 // The mapped columns with their definitions, as the destination table has them now.
@@ -244,24 +240,23 @@ void TDBImportTable::buildStatements()
 
 // ---- writeRecord ----
 
-bool TDBImportTable::writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors)
+bool TDBImportTable::writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors)
 {
     bool ok = false;
     try {
         if (beginRow(record, errors)) {
             switch (mode) {
-            case 0: ok = writeRow(kInsert, record, errors); break;
-            case 1:
+            case TWriteMode::Insert: ok = writeRow(kInsert, record, errors); break;
+            case TWriteMode::UpdateByKey:
                 if (m_updateSql.isEmpty())
                     raiseNoPrimaryKey();
                 ok = writeRow(kUpdate, record, errors);
                 break;
-            case 2:
+            case TWriteMode::CheckKey:
                 if (m_updateSql.isEmpty())
                     raiseNoPrimaryKey();
                 ok = true;
                 break;
-            default: break;
             }
         }
     } catch (...) {
@@ -307,7 +302,7 @@ bool TDBImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoLi
         resolveSourceFields(record);
         bindRow(m_query->params());
     } catch (const TConvertFieldError& e) {
-        recordError(errors, e.message(), m_query->sql(), e.code(), 10000, &record, TErrorType::Parameter);
+        recordError(errors, e.message(), m_query->sql(), e.code(), dbkind::FieldConversion, &record, TErrorType::Parameter);
         return false;
     } catch (const std::exception& e) {
         recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record,

@@ -34,12 +34,10 @@ public:
     TDBImportTable(const TDBImportTable&) = delete;
     TDBImportTable& operator=(const TDBImportTable&) = delete;
 
-    bool prepare(const QString& destTable, TStringList* fieldMap, int sourceKind, TFieldMetadataList* sourceFields,
-                 TDatasetFieldDefList* sourceFieldDefs, TIndexMetadataList* indexes, bool dropDestTable,
-                 bool clearDestTable, bool& tableCreated, TErrInfoList* errors, bool keepTable) override;
-    // Modes: 0 insert, 1 update by primary key, 2 check that a key exists.
-    // Modes 1 and 2 raise "primary key not set! Table name=..." without a key.
-    bool writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors) override;
+    bool prepare(const QString& destTable, const TImportTableSource& source, const TImportTableOptions& options,
+                 bool& tableCreated, TErrInfoList* errors) override;
+    // UpdateByKey and CheckKey raise "primary key not set! Table name=..." without a key.
+    bool writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors) override;
     void finish(TErrInfoList* errors) override;
 
     bool isLengthError(int kind, int code) { return m_lengthCodes.isLengthError(kind, code); }
@@ -69,8 +67,7 @@ private:
         int largeObjectSubtype = 0;          // ftOraClob/ftOraBlob for Oracle memo/blob columns
     };
 
-    bool createDestTable(int sourceKind, TFieldMetadataList* sourceFields, TDatasetFieldDefList* sourceFieldDefs,
-                         TIndexMetadataList* indexes, TErrInfoList* errors);
+    bool createDestTable(const TImportTableSource& in, TErrInfoList* errors);
     void readDestColumns();
     void buildStatements();
     bool beginRow(IReadDataRecord& record, TErrInfoList* errors);

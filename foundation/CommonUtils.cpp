@@ -1,5 +1,6 @@
 #include "foundation/CommonUtils.h"
 
+#include "foundation/DbKind.h"
 #include "foundation/TextUtils.h"
 
 #include <QCoreApplication>
@@ -39,8 +40,6 @@ constexpr std::array<TDbKind, 9> kDbKinds{{
     {1, "MySQL"}, {2, "Oracle"}, {3, "DB2"}, {4, "Access"}, {5, "MSSQL"},
     {6, "PostgreSQL"}, {7, "Firebird"}, {8, "SQLite"}, {9, "Excel"},
 }};
-
-constexpr int kUnknownDbKind = 255;
 
 QFileInfoList folderEntries(const QString& folder, QDir::Filters filters)
 {
@@ -224,7 +223,7 @@ int dbKindCode(const QString& name)
         if (name.compare(QLatin1String(kind.name), Qt::CaseInsensitive) == 0)
             return kind.code;
     }
-    return kUnknownDbKind;
+    return dbkind::Other;
 }
 
 QString dbKindName(int code)
@@ -238,7 +237,7 @@ QString dbKindName(int code)
 
 QString dbKindOrCategoryName(int code)
 {
-    if (code == kConvertFieldTypeCategory)
+    if (code == dbkind::FieldConversion)
         return QStringLiteral("ConvertFieldType");
     return dbKindName(code);
 }

@@ -42,7 +42,6 @@ int dbKindCode(const QString& name);
 QString dbKindName(int code);
 QString dbKindOrCategoryName(int code);
 bool isNameLengthValid(int kindCode, const QString& name);
-constexpr int kConvertFieldTypeCategory = 10000;
 
 // Misc
 QString newGuidText();

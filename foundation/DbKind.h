@@ -11,4 +11,8 @@ constexpr int PostgreSQL = 6;
 constexpr int Firebird = 7;
 constexpr int SQLite = 8;
 constexpr int Excel = 9;
+// Any other kind name.
+constexpr int Other = 255;
+// Not a database: the category of errors met while converting a field's value.
+constexpr int FieldConversion = 10000;
 } // namespace dbkind

@@ -94,9 +94,11 @@ bool TDoExport_CopyConvert::onBeginTable(int sourceKind, TDatasetFieldDefList& f
         if (!m_importer)
             throw Exception(QStringLiteral("The destination connection gives no table writer, table name=")
                             + m_destName);
-        return m_importer->prepare(m_destName, &m_fieldMap, sourceKind, &fields, &fieldDefs, indexes,
-                                   m_mapping->job()->dropDestTable, m_mapping->job()->clearDestTable,
-                                   tableCreated, errors, false);
+        const TImportTableSource source{&m_fieldMap, sourceKind, &fields, &fieldDefs, indexes};
+        TImportTableOptions options;
+        options.dropDestTable = m_mapping->job()->dropDestTable;
+        options.clearDestTable = m_mapping->job()->clearDestTable;
+        return m_importer->prepare(m_destName, source, options, tableCreated, errors);
     } catch (const std::exception& e) {
         if (errors) {
             errors->tracker().addExceptionNoRecord(e, QString(), destKind(), TErrorType::CreateTable);
@@ -110,7 +112,7 @@ bool TDoExport_CopyConvert::onRecord(IReadDataRecord& record, TErrInfoList* erro
 {
     bool written = false;
     try {
-        written = m_importer && m_importer->writeRecord(0, record, errors);
+        written = m_importer && m_importer->writeRecord(TWriteMode::Insert, record, errors);
         TCacheCurrentShowProcess& progress = currentShowProcess();
         const int n = copiedRecords + failedRecords + 1;
         const QString count = progress.stepUnits < 1

@@ -8,17 +8,37 @@ class TIndexMetadataList;
 class IReadDataRecord;
 class TErrInfoList;
 
+// What a table writer is given for one table; nothing of it is owned.
+struct TImportTableSource {
+    TStringList* fieldMap = nullptr;               // destination=source lines
+    int sourceKind = 0;                            // database kind code of the source
+    TFieldMetadataList* sourceFields = nullptr;
+    TDatasetFieldDefList* sourceFieldDefs = nullptr;
+    TIndexMetadataList* indexes = nullptr;         // none: no indexes are made
+};
+
+// How an existing destination table is treated before the rows come.
+struct TImportTableOptions {
+    bool dropDestTable = false;
+    bool clearDestTable = false;
+    // Write into the table as it is: no drop, no clear, no create.
+    bool keepTable = false;
+};
+
+enum class TWriteMode {
+    Insert,
+    UpdateByKey, // update the row with the record's primary key values
+    CheckKey,    // only checks that the table has a primary key; writes nothing
+};
+
 // Writes the rows of one source table into one destination table.
 class IImportTable {
 public:
     virtual ~IImportTable() = default;
-    // fieldMap: destination=source lines, not owned; tableCreated is set when
-    // this call created the table.
-    virtual bool prepare(const QString& destTable, TStringList* fieldMap, int sourceKind,
-                         TFieldMetadataList* sourceFields, TDatasetFieldDefList* sourceFieldDefs,
-                         TIndexMetadataList* indexes, bool dropDestTable, bool clearDestTable,
-                         bool& tableCreated, TErrInfoList* errors, bool keepTable) = 0;
-    virtual bool writeRecord(int mode, IReadDataRecord& record, TErrInfoList* errors) = 0;
+    // tableCreated is set when this call created the table.
+    virtual bool prepare(const QString& destTable, const TImportTableSource& source,
+                         const TImportTableOptions& options, bool& tableCreated, TErrInfoList* errors) = 0;
+    virtual bool writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors) = 0;
     virtual void finish(TErrInfoList* errors) = 0;
 };
 

@@ -65,9 +65,9 @@ bool copyTable(TDBConnection& source, const QString& sourceTable, TDBConnection&
                     IIndexField* field = indexes->indexAt(i)->fieldAt(f);
                     field->destName = field->sourceName; // as the job's field matches would
                 }
-        run.prepared = run.importer->prepare(destTable, &run.fieldMap, kind, &fields, &defs,
-                                             run.withIndexes ? indexes : nullptr, run.dropDestTable,
-                                             run.clearDestTable, run.tableCreated, errors, run.keepTable);
+        const TImportTableSource source{&run.fieldMap, kind, &fields, &defs, run.withIndexes ? indexes : nullptr};
+        const TImportTableOptions options{run.dropDestTable, run.clearDestTable, run.keepTable};
+        run.prepared = run.importer->prepare(destTable, source, options, run.tableCreated, errors);
         return run.prepared;
     };
     const auto onRecord = [&](IReadDataRecord& record, TErrInfoList* errors) {

@@ -5,6 +5,7 @@
 // folder.
 
 #include "foundation/StringList.h"
+#include "shell/IImportTable.h"
 
 #include <QString>
 #include <QTemporaryDir>
@@ -28,7 +29,7 @@ struct TImportRun {
     bool clearDestTable = false;
     bool keepTable = false;
     bool withIndexes = true;
-    int mode = 0;
+    TWriteMode mode = TWriteMode::Insert;
     // Called after every written row with its 1-based number.
     std::function<void(int row, TDBImportTable& importer)> afterRow;
 

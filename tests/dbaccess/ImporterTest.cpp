@@ -288,7 +288,7 @@ TEST_F(ImporterTest, UpdateAndKeyModesNeedAPrimaryKey)
     dest->execSQL(QStringLiteral("insert into imp_modes values (1, 'one', null), (3, 'three', null), (9, 'nine', 'kept')"));
 
     // Without an index list there is no key: the first row raises, and the reading records it.
-    for (const int mode : {1, 2}) {
+    for (const TWriteMode mode : {TWriteMode::UpdateByKey, TWriteMode::CheckKey}) {
         TImportRun run;
         run.withIndexes = false;
         run.mode = mode;
@@ -299,14 +299,14 @@ TEST_F(ImporterTest, UpdateAndKeyModesNeedAPrimaryKey)
     }
 
     TImportRun check;
-    check.mode = 2;
+    check.mode = TWriteMode::CheckKey;
     EXPECT_TRUE(copyRepairRows(table, check));
     EXPECT_EQ(check.importer->updateStatement(),
               QStringLiteral("update `imp_modes` set `ID`=:p0,`NAME`=:p1,`NOTE`=:p2 where `ID`=:k0"));
     EXPECT_EQ(names(table), QStringList({"one", "three", "nine"})); // mode 2 writes nothing
 
     TImportRun update;
-    update.mode = 1;
+    update.mode = TWriteMode::UpdateByKey;
     EXPECT_TRUE(copyRepairRows(table, update));
     EXPECT_EQ(mysqlColumn(*dest, QStringLiteral("select concat(ID, ':', coalesce(NAME, 'NULL'), ':', "
                                                 "coalesce(NOTE, 'NULL')) from imp_modes order by ID")),
