@@ -8,9 +8,9 @@
 //   ninja -C build importer_bench && build/bench/importer_bench [rows]
 // Creates (once per size) the stand-in table "BENCH_IMPORT_ROWS" (default 1,000,000 rows).
 
-#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "dbaccess/DBImportTable.h"
+#include "foundation/DbKind.h"
 #include "foundation/Exception.h"
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbQuery.h"

@@ -1,10 +1,10 @@
 #include "dbaccess/CreateIndexes.h"
 
 #include "dbaccess/CreateTable.h"
-#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
 #include "dbaccess/DBImportTable.h"
 #include "foundation/CommonUtils.h"
+#include "foundation/DbKind.h"
 #include "foundation/ErrorType.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/LogUtils.h"

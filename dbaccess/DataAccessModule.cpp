@@ -1,7 +1,7 @@
 #include "dbaccess/DataAccessModule.h"
 
-#include "foundation/DbKind.h"
 #include "foundation/CommonUtils.h"
+#include "foundation/DbKind.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringList.h"

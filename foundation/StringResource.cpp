@@ -2,8 +2,8 @@
 
 #include "foundation/Errors.h"
 #include "foundation/KwStringsComponent.h"
-#include "foundation/TextFormat.h"
 #include "foundation/ModalSeam.h"
+#include "foundation/TextFormat.h"
 
 #include <utility>
 

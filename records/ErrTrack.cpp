@@ -3,10 +3,10 @@
 #include "foundation/Exception.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TypedStream.h"
+#include "records/AbsDBDumpData.h"
 #include "records/ErrInfoList.h"
 #include "records/ReadDataRecord_Hash.h"
 #include "records/StoredPayload.h"
-#include "records/AbsDBDumpData.h"
 
 #include <QIODevice>
 

@@ -1,8 +1,8 @@
 #include "records/ReadDataRecord_DataSet.h"
 
 #include "foundation/Exception.h"
-#include "records/StoredPayload.h"
 #include "platform/db/DbQuery.h"
+#include "records/StoredPayload.h"
 
 // ---- TReadDataField_DataSet ----
 

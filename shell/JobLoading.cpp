@@ -2,8 +2,8 @@
 
 #include "foundation/CommonUtils.h"
 #include "foundation/Errors.h"
-#include "foundation/TextUtils.h"
 #include "foundation/KwStringsComponent.h"
+#include "foundation/TextUtils.h"
 #include "foundation/ZipUtils.h"
 #include "shell/ConvertManager.h"
 #include "shell/MainConfigInfo.h"

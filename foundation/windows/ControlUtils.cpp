@@ -1,8 +1,8 @@
 #include "foundation/windows/ControlUtils.h"
 
 #include "foundation/TextUtils.h"
-#include "foundation/windows/OwnedWidgets.h"
 #include "foundation/windows/ImageLabel.h"
+#include "foundation/windows/OwnedWidgets.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 
 #include "foundation/StringResource.h"
 #include "foundation/TextUtils.h"
-#include "foundation/windows/OwnedWidgets.h"
 #include "foundation/windows/ImageLabel.h"
+#include "foundation/windows/OwnedWidgets.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -4,8 +4,8 @@
 #include "DbaccessTestSupport.h"
 
 #include "dbaccess/CreateTable.h"
-#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
+#include "foundation/DbKind.h"
 #include "foundation/Exception.h"
 #include "platform/db/DbConnection.h"
 #include "platform/db/DbError.h"

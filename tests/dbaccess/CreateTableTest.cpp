@@ -4,8 +4,8 @@
 #include "DbaccessTestSupport.h"
 
 #include "dbaccess/CreateTable.h"
-#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
+#include "foundation/DbKind.h"
 #include "platform/db/DbQuery.h"
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"

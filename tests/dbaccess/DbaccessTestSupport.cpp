@@ -1,7 +1,7 @@
 #include "DbaccessTestSupport.h"
 
-#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
+#include "foundation/DbKind.h"
 #include "foundation/Exception.h"
 #include "records/FieldMetadata.h"
 #include "shell/DBOption.h"

@@ -6,9 +6,9 @@
 #include "ImportRunner.h"
 
 #include "dbaccess/CreateIndexes.h"
-#include "dbaccess/ExtendFieldLengths.h"
 #include "dbaccess/DBConnection.h"
 #include "dbaccess/DBImportTable.h"
+#include "dbaccess/ExtendFieldLengths.h"
 #include "foundation/Exception.h"
 #include "foundation/LogUtils.h"
 #include "records/ErrInfo.h"

@@ -3,8 +3,8 @@
 
 #include "DbaccessTestSupport.h"
 
-#include "foundation/DbKind.h"
 #include "dbaccess/DBConnection.h"
+#include "foundation/DbKind.h"
 #include "records/DatasetFieldDef.h"
 #include "records/FieldMetadata.h"
 #include "records/IndexMetadata.h"

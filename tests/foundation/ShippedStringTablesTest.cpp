@@ -3,11 +3,11 @@
 
 #include "foundation/Errors.h"
 #include "foundation/KwStringsComponent.h"
+#include "foundation/ModalSeam.h"
 #include "foundation/ResourceCNDataModule.h"
 #include "foundation/ResourceENDataModule.h"
 #include "foundation/ResourceTables.h"
 #include "foundation/StringResource.h"
-#include "foundation/ModalSeam.h"
 
 #include <gtest/gtest.h>
 

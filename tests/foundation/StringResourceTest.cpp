@@ -5,8 +5,8 @@
 #include "foundation/Exception.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
-#include "foundation/StringResource.h"
 #include "foundation/ModalSeam.h"
+#include "foundation/StringResource.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "WidgetTestApp.h"
 
 #include "foundation/windows/ControlUtils.h"
-#include "foundation/windows/OwnedWidgets.h"
 #include "foundation/windows/ImageLabel.h"
+#include "foundation/windows/OwnedWidgets.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 #include "foundation/StringResource.h"
+#include "foundation/windows/ImageLabel.h"
 #include "foundation/windows/OwnedWidgets.h"
 #include "foundation/windows/WidgetLocalization.h"
-#include "foundation/windows/ImageLabel.h"
 #include "platform/windows/RadioGroup.h"
 
 #include <gtest/gtest.h>
