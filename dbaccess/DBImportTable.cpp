@@ -28,9 +28,15 @@
 #include "shell/DBOption.h"
 #include "shell/GlobalOptions.h"
 #include "shell/MainDataModule.h"
+#include "shell/StopFlag.h"
 #include "shell/TypeMapping.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <algorithm>
+#include <iterator>
 
 namespace {
 enum { kNoStatement = 0, kInsert = 1, kUpdate = 2 };
@@ -45,6 +51,28 @@ void recordError(TErrInfoList* errors, const QString& message, const QString& st
 }
 
 bool isDateOrTimeKind(TReadDataFieldType type) { return type == rftDateTime || type == rftTime; }
+
+// Sleeps in short slices so that a window stays responsive and a stop request is heard.
+void waitKeepingEventsFlowing(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds && !stopRequested()) {
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+    }
+}
+
+// The bound values of a row written again, for the error file when it fails there.
+QString paramValuesText(const DbParamList& params)
+{
+    QStringList values;
+    for (int i = 0; i < params.count(); ++i) {
+        const DbParam& param = params.at(i);
+        values << param.name() + u'=' + (param.isNull() ? QStringLiteral("NULL") : param.value().toString());
+    }
+    return values.join(QStringLiteral(", "));
+}
 } // namespace
 
 QString fullDestinationName(const QString& table)
@@ -70,6 +98,10 @@ bool TDBImportTable::prepare(const QString& destTable, const TImportTableSource&
     tableCreated = false;
     m_rowsInTransaction = 0;
     m_rowsOnQuery = 0;
+    m_pending.clear();
+    m_committedRows = 0;
+    m_retryAfterReconnect = false;
+    m_connectionLost = false;
     if (!m_query)
         m_query = m_connection->createQuery(true);
     m_loaded = kNoStatement;
@@ -242,22 +274,39 @@ void TDBImportTable::buildStatements()
 
 bool TDBImportTable::writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors)
 {
+    // After a link that could not be restored the failure is recorded once,
+    // not once per remaining row.
+    if (m_connectionLost)
+        return false;
     bool ok = false;
     try {
-        if (beginRow(record, errors)) {
-            switch (mode) {
-            case TWriteMode::Insert: ok = writeRow(kInsert, record, errors); break;
-            case TWriteMode::UpdateByKey:
-                if (m_updateSql.isEmpty())
-                    raiseNoPrimaryKey();
-                ok = writeRow(kUpdate, record, errors);
-                break;
-            case TWriteMode::CheckKey:
-                if (m_updateSql.isEmpty())
-                    raiseNoPrimaryKey();
-                ok = true;
-                break;
+        // A lost link is restored (the open transaction written again) and
+        // the row tried once more; restoreLink gives up after its own tries.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            m_retryAfterReconnect = false;
+            ok = false;
+            if (beginRow(record, errors)) {
+                switch (mode) {
+                case TWriteMode::Insert: ok = writeRow(kInsert, record, errors); break;
+                case TWriteMode::UpdateByKey:
+                    if (m_updateSql.isEmpty())
+                        raiseNoPrimaryKey();
+                    ok = writeRow(kUpdate, record, errors);
+                    break;
+                case TWriteMode::CheckKey:
+                    if (m_updateSql.isEmpty())
+                        raiseNoPrimaryKey();
+                    ok = true;
+                    break;
+                }
             }
+            if (!m_retryAfterReconnect || !restoreLink(errors))
+                break;
+        }
+        if (m_retryAfterReconnect && !m_connectionLost) {
+            // Lost again right after it was restored: give up on the table.
+            m_connectionLost = true;
+            recordError(errors, linkLostText(), QString(), -1, destKind(), &record, TErrorType::Insert);
         }
     } catch (...) {
         endOfWrite(errors);
@@ -284,6 +333,10 @@ bool TDBImportTable::beginRow(IReadDataRecord& record, TErrInfoList* errors)
         ++m_rowsOnQuery;
         return true;
     } catch (const std::exception& e) {
+        if (linkLost()) {
+            m_retryAfterReconnect = true;
+            return false;
+        }
         recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record,
                     TErrorType::Insert);
         return false;
@@ -302,7 +355,8 @@ bool TDBImportTable::writeRow(int statement, IReadDataRecord& record, TErrInfoLi
         resolveSourceFields(record);
         bindRow(m_query->params());
     } catch (const TConvertFieldError& e) {
-        recordError(errors, e.message(), m_query->sql(), e.code(), dbkind::FieldConversion, &record, TErrorType::Parameter);
+        recordError(errors, e.message(), m_query->sql(), e.code(), dbkind::FieldConversion, &record,
+                    TErrorType::Parameter);
         return false;
     } catch (const std::exception& e) {
         recordError(errors, exceptionMessage(e), QString(), errorCodeOf(e), destKind(), &record,
@@ -392,8 +446,13 @@ bool TDBImportTable::executeRow(IReadDataRecord& record, TErrInfoList* errors)
 {
     try {
         m_query->execute();
+        m_pending.push_back({m_loaded, m_query->params()});
         return true;
     } catch (const std::exception& e) {
+        if (linkLost()) {
+            m_retryAfterReconnect = true;
+            return false;
+        }
         const int code = errorCodeOf(e);
         if (m_fieldMap && getOptionBool(QStringLiteral("ExtendField")) && isLengthError(destKind(), code)
             && extendFieldLengths(*m_connection, m_tableName, *m_fieldMap, record)) {
@@ -401,6 +460,7 @@ bool TDBImportTable::executeRow(IReadDataRecord& record, TErrInfoList* errors)
             try {
                 restartTransaction();
                 m_query->execute();
+                m_pending.push_back({m_loaded, m_query->params()});
                 return true;
             } catch (const std::exception&) {
                 // The first failure is the one worth recording.
@@ -449,16 +509,116 @@ bool TDBImportTable::commitOpenTransaction(TErrInfoList* errors)
 {
     m_rowsInTransaction = 0;
     DbConnection& pack = m_connection->packConnection();
-    if (!pack.inTransaction())
-        return true;
-    try {
-        pack.commit();
-        return true;
-    } catch (const std::exception& e) {
-        if (errors)
-            errors->tracker().addExceptionNoRecord(e, QStringLiteral("commit"), destKind(), TErrorType::Insert);
-        return false;
+    if (m_connectionLost || !pack.inTransaction())
+        return !m_connectionLost;
+    for (int attempt = 0;; ++attempt) {
+        try {
+            commitPending(pack);
+            return true;
+        } catch (const std::exception& e) {
+            // A lost link costs the transaction: write it again and commit once more.
+            if (attempt == 0 && linkLost() && restoreLink(errors))
+                continue;
+            if (!m_connectionLost && errors) {
+                const QString message = linkLost() ? linkLostText() : exceptionMessage(e);
+                errors->tracker().addExceptionNoRecord(Exception(message), QStringLiteral("commit"), destKind(),
+                                                       TErrorType::Insert);
+            }
+            m_connectionLost = m_connectionLost || linkLost();
+            m_pending.clear();
+            return false;
+        }
     }
+}
+
+// The rows of the open transaction count as copied only once it committed.
+void TDBImportTable::commitPending(DbConnection& pack)
+{
+    pack.commit();
+    m_committedRows += int(m_pending.size());
+    m_pending.clear();
+}
+
+bool TDBImportTable::linkLost() const { return !m_connection->packConnection().connected(); }
+
+// Reconnects (five tries over about half a minute, each logged), then writes
+// the rows of the lost transaction again in a new one. False when the link
+// cannot be restored: that is recorded once and the table takes no more rows.
+bool TDBImportTable::restoreLink(TErrInfoList* errors)
+{
+    static constexpr int kDelaysMs[] = {1000, 2000, 4000, 8000, 15000};
+    constexpr int kTries = int(std::size(kDelaysMs));
+    DbConnection& pack = m_connection->packConnection();
+    appLog().logWarning(QStringLiteral("The connection to the destination was lost while writing table \"%1\": "
+                                       "%2 rows of the open transaction are not committed; reconnecting")
+                            .arg(m_tableName)
+                            .arg(m_pending.size()));
+    m_query.reset();
+    m_loaded = kNoStatement;
+    m_rowsOnQuery = 0;
+    m_rowsInTransaction = 0;
+    for (int attempt = 1; attempt <= kTries; ++attempt) {
+        waitKeepingEventsFlowing(kDelaysMs[attempt - 1]);
+        try {
+            pack.open();
+            appLog().logWarning(QStringLiteral("Reconnected to the destination (try %1 of %2); writing %3 rows again")
+                                    .arg(attempt)
+                                    .arg(kTries)
+                                    .arg(m_pending.size()));
+            if (replayPending(errors))
+                return true;
+        } catch (const std::exception& e) {
+            appLog().logWarning(QStringLiteral("Reconnecting to the destination failed (try %1 of %2): %3")
+                                    .arg(attempt)
+                                    .arg(kTries)
+                                    .arg(exceptionMessage(e)));
+        }
+    }
+    m_connectionLost = true;
+    recordError(errors, linkLostText(), QString(), -1, destKind(), nullptr, TErrorType::Insert);
+    m_pending.clear();
+    return false;
+}
+
+// False (nothing recorded) when the link goes again; a row that fails for
+// another reason is recorded with its values and dropped from the transaction.
+bool TDBImportTable::replayPending(TErrInfoList* errors)
+{
+    DbConnection& pack = m_connection->packConnection();
+    pack.startTransaction();
+    std::vector<TPendingRow> rows;
+    rows.swap(m_pending);
+    m_query = m_connection->createQuery(true);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        TPendingRow& row = rows[i];
+        m_query->setSQL(row.statement == kUpdate ? m_updateSql : m_insertSql);
+        m_query->params() = row.params;
+        try {
+            m_query->execute();
+            m_pending.push_back(std::move(row));
+        } catch (const std::exception& e) {
+            if (linkLost()) {
+                // Every row not yet committed waits for the next try.
+                for (size_t j = i; j < rows.size(); ++j)
+                    m_pending.push_back(std::move(rows[j]));
+                return false;
+            }
+            recordError(errors, exceptionMessage(e) + QStringLiteral("\r\nValues: ") + paramValuesText(row.params),
+                        m_query->sql(), errorCodeOf(e), destKind(), nullptr, TErrorType::Insert);
+        }
+    }
+    m_query.reset(); // the next row loads its statement afresh
+    m_loaded = kNoStatement;
+    m_rowsInTransaction = int(m_pending.size());
+    return true;
+}
+
+QString TDBImportTable::linkLostText() const
+{
+    return QStringLiteral("The connection to the destination was lost and could not be restored while writing "
+                          "table \"%1\": %2 rows committed; the rest of the table was not written")
+        .arg(m_tableName)
+        .arg(m_committedRows);
 }
 
 // ---- repairs ----
@@ -469,7 +629,7 @@ bool TDBImportTable::changeColumnToNullable(const QString& table, const QString&
     try {
         DbConnection& pack = m_connection->packConnection();
         if (pack.inTransaction())
-            pack.commit();
+            commitPending(pack);
         m_rowsInTransaction = 0;
         const TKwStringsComponent* templates = mainDataModule().table(QStringLiteral("changeFieldNotNull"));
         const TStringList* section = templates ? templates->findSectionLines(dbKindName(destKind())) : nullptr;
@@ -500,7 +660,7 @@ void TDBImportTable::restartTransaction()
 {
     DbConnection& pack = m_connection->packConnection();
     if (pack.inTransaction())
-        pack.commit();
+        commitPending(pack);
     pack.startTransaction();
     m_rowsInTransaction = 1;
 }
@@ -510,6 +670,8 @@ void TDBImportTable::restartTransaction()
 void TDBImportTable::finish(TErrInfoList* errors)
 {
     commitOpenTransaction(errors);
+    if (m_connectionLost)
+        return;
     if (m_tableCreated && m_indexList && !isBlankText(m_tableName))
         createIndexes(*m_connection, m_tableName, *m_indexList, errors);
 }

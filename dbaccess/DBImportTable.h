@@ -6,6 +6,7 @@
 // records the row as failed.
 
 #include "dbaccess/FieldLengthErrorCodeList.h"
+#include "platform/db/DbParamList.h"
 #include "records/ReadDataFieldType.h"
 #include "shell/IImportTable.h"
 
@@ -14,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class DbConnection;
 class DbParam;
 class DbQuery;
 class DbParamList;
@@ -39,6 +41,8 @@ public:
     // UpdateByKey and CheckKey raise "primary key not set! Table name=..." without a key.
     bool writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors) override;
     void finish(TErrInfoList* errors) override;
+    int committedRows() const override { return m_committedRows; }
+    bool connectionLost() const override { return m_connectionLost; }
 
     bool isLengthError(int kind, int code) { return m_lengthCodes.isLengthError(kind, code); }
     // Commits, then drops the column's NOT NULL; false (nothing recorded) when that fails.
@@ -51,6 +55,8 @@ public:
     const QString& updateStatement() const { return m_updateSql; }
     const DbQuery* currentQuery() const { return m_query.get(); }
     int rowsInTransaction() const { return m_rowsInTransaction; }
+    // Rows written in the open transaction, kept to be written again when the link is lost.
+    int pendingRows() const { return int(m_pending.size()); }
     int rowsOnQuery() const { return m_rowsOnQuery; }
     bool tableCreated() const { return m_tableCreated; }
 
@@ -81,6 +87,11 @@ private:
     bool endOfWrite(TErrInfoList* errors);
     bool commitOpenTransaction(TErrInfoList* errors);
     void restartTransaction();
+    void commitPending(DbConnection& pack);
+    bool linkLost() const;
+    bool restoreLink(TErrInfoList* errors);
+    bool replayPending(TErrInfoList* errors);
+    QString linkLostText() const;
     [[noreturn]] void raiseNoPrimaryKey() const;
     int destKind() const;
 
@@ -100,6 +111,15 @@ private:
     int m_resolvedFieldCount = -1;
     int m_rowsInTransaction = 0;
     int m_rowsOnQuery = 0;
+    // One written row of the open transaction: its statement and bound values.
+    struct TPendingRow {
+        int statement = 0;
+        DbParamList params;
+    };
+    std::vector<TPendingRow> m_pending;
+    int m_committedRows = 0;
+    bool m_retryAfterReconnect = false; // the current row met a lost link
+    bool m_connectionLost = false;
     bool m_blankIsNull = false;
     bool m_autoChangeNotNull = false;
     bool m_tableCreated = false;

@@ -10,6 +10,7 @@
 #include "records/ErrTrack.h"
 #include "records/IndexMetadata.h"
 #include "shell/CacheCurrentShowProcess.h"
+#include "shell/StopFlag.h"
 
 namespace {
 constexpr int kUnknownKind = -1;
@@ -28,6 +29,7 @@ void TDoExport_CopyConvert::prepareTable(const QString& source, const QString& d
     tableCreated = false;
     failedRecords = 0;
     copiedRecords = 0;
+    m_rowsSeen = 0;
     m_selectedFields = fieldMatch ? lineNames(*fieldMatch) : TStringList();
     // The old importer goes first: it may still hold the previous table's statement.
     m_importer.reset();
@@ -81,6 +83,7 @@ bool TDoExport_CopyConvert::onBeginTable(int sourceKind, TDatasetFieldDefList& f
     tableCreated = false;
     failedRecords = 0;
     copiedRecords = 0;
+    m_rowsSeen = 0;
     try {
         mapIndexColumns(indexes);
     } catch (const std::exception& e) {
@@ -114,7 +117,7 @@ bool TDoExport_CopyConvert::onRecord(IReadDataRecord& record, TErrInfoList* erro
     try {
         written = m_importer && m_importer->writeRecord(TWriteMode::Insert, record, errors);
         TCacheCurrentShowProcess& progress = currentShowProcess();
-        const int n = copiedRecords + failedRecords + 1;
+        const int n = ++m_rowsSeen;
         const QString count = progress.stepUnits < 1
             ? QString::number(n)
             : u'(' + QString::number(n) + u'/' + QString::number(progress.stepUnits) + u')';
@@ -124,10 +127,16 @@ bool TDoExport_CopyConvert::onRecord(IReadDataRecord& record, TErrInfoList* erro
             errors->tracker().addErrorFromException(e, QString(), destKind(), &record, TErrorType::Insert);
         written = false;
     }
-    if (written) {
-        ++copiedRecords;
-        return true;
+    if (m_importer) {
+        copiedRecords = m_importer->committedRows();
+        if (m_importer->connectionLost()) {
+            // Recorded once by the importer; the rest of the run cannot be written.
+            requestStopForFailure();
+            return false;
+        }
     }
+    if (written)
+        return true;
     ++failedRecords;
     TCopyConvert* job = m_mapping->job();
     ++job->errorCount;
@@ -137,8 +146,12 @@ bool TDoExport_CopyConvert::onRecord(IReadDataRecord& record, TErrInfoList* erro
 
 void TDoExport_CopyConvert::finishTable(TErrInfoList* errors)
 {
-    if (m_importer)
-        m_importer->finish(errors);
+    if (!m_importer)
+        return;
+    m_importer->finish(errors);
+    copiedRecords = m_importer->committedRows();
+    if (m_importer->connectionLost())
+        requestStopForFailure();
 }
 
 TBeginTableCallback TDoExport_CopyConvert::beginTableCallback()

@@ -40,8 +40,8 @@ public:
     TStringList& fieldMap() { return m_fieldMap; }
     IImportTable* importer() const { return m_importer.get(); }
 
-    int failedRecords = 0;
-    int copiedRecords = 0;
+    int failedRecords = 0; // rows refused and recorded
+    int copiedRecords = 0; // rows whose transaction committed
     bool tableCreated = false;
 
 private:
@@ -55,5 +55,6 @@ private:
     TStringList m_selectedFields;
     TStringList m_fieldMap;
     QString m_copyDataFormat; // looked up once per table, used for every row
+    int m_rowsSeen = 0;       // rows handed to the importer, for the progress text
     std::unique_ptr<IImportTable> m_importer;
 };

@@ -10,10 +10,13 @@
 #include "records/AbsDBDumpData.h"
 #include "records/ErrInfoList.h"
 #include "records/ErrTrack.h"
+#include "shell/IImportTable.h"
 #include "records/FieldMetadata.h"
 #include "shell/CacheCurrentShowProcess.h"
 #include "shell/DBOption.h"
+#include "shell/GlobalOptions.h"
 #include "shell/RunParam.h"
+#include "shell/StopFlag.h"
 
 namespace {
 constexpr int kNoSQLDefinition = 8000;
@@ -79,12 +82,56 @@ QString TExecProcess_Convert::tableLine(int index) const
     return index >= 0 && index < lines.count() ? lines.at(index) : QString();
 }
 
+void TExecProcess_Convert::noteError(TErrorType type)
+{
+    ++m_tableErrors;
+    switch (type) {
+    case TErrorType::Insert:
+    case TErrorType::Parameter:
+    case TErrorType::CreateIndex:
+    case TErrorType::DeleteRows:
+        break; // the table is there; some of it is missing or left over
+    default:
+        m_tableFailed = true;
+        break;
+    }
+}
+
+void TExecProcess_Convert::beginTableReport(const QString& name)
+{
+    m_currentSource = name;
+    m_tableErrors = 0;
+    m_tableFailed = false;
+    m_inTable = true;
+    ++m_tablesStarted;
+}
+
+void TExecProcess_Convert::endTableReport()
+{
+    if (!m_inTable)
+        return;
+    m_inTable = false;
+    const IImportTable* importer = m_driver ? m_driver->importer() : nullptr;
+    if (m_tableFailed || (importer && importer->connectionLost()))
+        m_failedTables << m_currentSource;
+    else if (m_tableErrors > 0 || stopRequested())
+        m_incompleteTables << m_currentSource;
+}
+
 bool TExecProcess_Convert::copyTable(int index)
 {
     QString source;
     QString destination;
-    if (!splitAtFirst(tableLine(index), QStringLiteral("="), &source, &destination))
+    const QString line = tableLine(index);
+    beginTableReport(line);
+    if (!splitAtFirst(line, QStringLiteral("="), &source, &destination)) {
+        m_errors->tracker().beginTable(line, QString());
+        m_errors->tracker().addErrorNoRecord(
+            QStringLiteral("The table line \"%1\" names no destination (source=destination expected)").arg(line),
+            QString(), -1, -1, TErrorType::Initialising);
+        endTableReport();
         return false;
+    }
     m_currentSource = source;
     m_clearSourceAfterFinish = false;
     const bool custom = source.startsWith(kCustomPrefix, Qt::CaseSensitive);
@@ -134,9 +181,13 @@ void TExecProcess_Convert::copyCustomSQL()
 {
     const QString& source = m_driver->sourceName();
     bool found = false;
-    QString sql = m_mapping->customSQL(source, &found);
-    if (!found)
-        sql = formatStringResource(kNoSQLDefinition, {source}); // the source rejects it as a failed read
+    const QString sql = m_mapping->customSQL(source, &found);
+    if (!found || isBlankText(sql)) {
+        // Nothing is sent: the message text is no statement.
+        m_errors->tracker().addErrorNoRecord(formatStringResource(kNoSQLDefinition, {source}), QString(), -1,
+                                             m_mapping->sourceConnection()->getDBType(), TErrorType::ReadData);
+        return;
+    }
     const TDBOption& option = dbOption();
     const QString destination = m_driver->destName() + (option.timeSuffix ? option.suffixText : QString());
     m_mapping->sourceConnection()->readCustomSQL(source, destination, sql, m_driver->fieldMap(),
@@ -153,6 +204,16 @@ void TExecProcess_Convert::copySourceTable()
     // A structure-only run copied no row: emptying the source would lose them.
     // The rows go only after the destination committed them (afterTable).
     m_clearSourceAfterFinish = read && m_job.clearSourceTable && !m_structureOnly;
+    // With a row limit only part of the table was copied: emptying it would
+    // lose the rest.
+    const int limit = getOptionInt(QStringLiteral("ExportTableRecordCount"));
+    if (m_clearSourceAfterFinish && limit >= 0) {
+        m_clearSourceAfterFinish = false;
+        appLog().logWarning(QStringLiteral("ClearSourceTable is not applied to \"%1\": ExportTableRecordCount=%2 "
+                                           "copies only part of the table")
+                                .arg(source)
+                                .arg(limit));
+    }
 }
 
 void TExecProcess_Convert::afterTable(int)
@@ -166,7 +227,9 @@ void TExecProcess_Convert::afterTable(int)
     m_clearSourceAfterFinish = false;
     if (m_driver->tableCreated)
         ++createdTables;
-    ++copiedTables;
+    endTableReport();
+    if (!m_failedTables.contains(m_currentSource))
+        ++copiedTables;
 }
 
 QString TExecProcess_Convert::tableStartText(int index) const
@@ -182,13 +245,28 @@ QString TExecProcess_Convert::tableEndText(int) const
 {
     const TDoExport_CopyConvert* driver = m_driver.get();
     return execConvertText(QStringLiteral("end  copy table data"),
-                           {m_currentSource, driver ? driver->failedRecords : 0, driver ? driver->copiedRecords : 0,
+                           {m_currentSource, m_tableErrors, driver ? driver->copiedRecords : 0,
                             QString::fromLatin1(driver && driver->tableCreated ? "True" : "False")});
 }
 
 QString TExecProcess_Convert::summaryText() const
 {
-    return execConvertText(QStringLiteral("success copy data"), {createdTables, copiedTables});
+    const int errors = m_errors ? m_errors->tracker().totalErrors() : 0;
+    QStringList notStarted;
+    for (int i = m_tablesStarted; i < tableCount(); ++i) {
+        QString source;
+        notStarted << (splitAtFirst(tableLine(i), QStringLiteral("="), &source, nullptr) ? source : tableLine(i));
+    }
+    if (errors == 0 && notStarted.isEmpty() && m_failedTables.isEmpty() && m_incompleteTables.isEmpty())
+        return execConvertText(QStringLiteral("success copy data"), {createdTables, copiedTables});
+    QStringList parts{execConvertText(QStringLiteral("failed copy data"), {errors, createdTables, copiedTables})};
+    if (!m_failedTables.isEmpty())
+        parts << execConvertText(QStringLiteral("failed tables"), {m_failedTables.join(QStringLiteral(", "))});
+    if (!m_incompleteTables.isEmpty())
+        parts << execConvertText(QStringLiteral("incomplete tables"), {m_incompleteTables.join(QStringLiteral(", "))});
+    if (!notStarted.isEmpty())
+        parts << execConvertText(QStringLiteral("tables not started"), {notStarted.join(QStringLiteral(", "))});
+    return parts.join(QStringLiteral("; "));
 }
 
 int TExecProcess_Convert::operationCode() const { return m_structureOnly ? opStruct : opMove; }

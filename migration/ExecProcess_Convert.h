@@ -4,7 +4,10 @@
 
 #include "migration/ExecProcess.h"
 
+#include "foundation/ErrorType.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -47,6 +50,14 @@ public:
     const QString& connectFailure() const { return m_connectFailure; }
     int failedKind() const { return m_failedKind; }
 
+    // Every error the tracker records, so that each table's report counts
+    // them all, whatever their type.
+    void noteError(TErrorType type);
+    // Tables in which something failed that keeps them from being copied,
+    // and tables copied with refused rows or cut short by a stop.
+    const QStringList& failedTables() const { return m_failedTables; }
+    const QStringList& incompleteTables() const { return m_incompleteTables; }
+
     int createdTables = 0;
     int copiedTables = 0;
 
@@ -65,7 +76,16 @@ private:
     // Declared after the folder: the tracker finishes its files into it.
     std::unique_ptr<TErrInfoList> m_errors;
     std::unique_ptr<TDoExport_CopyConvert> m_driver;
+    void beginTableReport(const QString& name);
+    void endTableReport();
+
     QString m_currentSource;
+    int m_tableErrors = 0;      // of the table being copied
+    bool m_tableFailed = false; // an error of it that is more than a refused row
+    bool m_inTable = false;
+    int m_tablesStarted = 0;
+    QStringList m_failedTables;
+    QStringList m_incompleteTables;
     QString m_connectFailure;
     int m_failedKind = -1;
     bool m_structureOnly;

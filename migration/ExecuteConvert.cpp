@@ -127,7 +127,7 @@ void runTables(TExecProcess_Convert& run, bool quiet)
         const QString text = run.summaryText();
         progress.setProgress(100, text);
         progress.setCaption(text);
-        logText(text, run.errorList()->tracker().totalErrors() > 0 ? llWarning : llInfo);
+        logText(text, run.errorList()->tracker().totalErrors() > 0 || stopRequested() ? llWarning : llInfo);
         if (!quiet && progress.display())
             progress.finishProgress();
     }
@@ -175,7 +175,10 @@ void runLoop(TExecProcess_Convert& run, bool quiet)
     logText(text, llHint);
 
     TErrTrack& tracker = run.createErrorList()->tracker();
-    tracker.setErrorCallback([](const QString& message, TErrorType errorType) { appLog().logError(message, errorType); });
+    tracker.setErrorCallback([&run](const QString& message, TErrorType errorType) {
+        appLog().logError(message, errorType);
+        run.noteError(errorType);
+    });
     const IUIContext* context = run.context();
     const TMainConfigInfo* config = context ? context->getConfigInfo() : nullptr;
     tracker.setRunIdentity(context ? context->getConfigFileName() : QString(), config ? config->guid : QString());

@@ -150,7 +150,9 @@ int reportRun(const TRunResult& result, bool failed)
         printLine(stdout, runText(QStringLiteral("errorFolder"), {result.workFolder + QStringLiteral("error/")}));
         printLine(stdout, runText(QStringLiteral("errorHint"), {result.workFolder}));
     }
-    if (stopRequested())
+    if (stoppedForFailure())
+        printLine(stderr, runText(QStringLiteral("failedStop"), {}));
+    else if (stopRequested())
         printLine(stderr, runText(QStringLiteral("stopped"), {}));
     if (!result.connected)
         return kExitNotRun;

@@ -39,7 +39,13 @@ public:
     virtual bool prepare(const QString& destTable, const TImportTableSource& source,
                          const TImportTableOptions& options, bool& tableCreated, TErrInfoList* errors) = 0;
     virtual bool writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors) = 0;
+    // Commits the open transaction and makes the indexes.
     virtual void finish(TErrInfoList* errors) = 0;
+    // Rows of this table whose transaction committed: the rows copied.
+    virtual int committedRows() const = 0;
+    // The link to the destination was lost and could not be restored: the
+    // failure is recorded once, and nothing more can be written.
+    virtual bool connectionLost() const = 0;
 };
 
 // Data every table writer keeps; implements none of the operations.

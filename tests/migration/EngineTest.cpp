@@ -176,15 +176,18 @@ TEST_F(Engine, EntriesWithoutSeparatorOrFieldMatches)
     load(QStringLiteral("[Config/Tables]\nNO SEPARATOR\nENG_ALLF=eng_allf\n"));
 
     const QStringList log = runLog();
-    EXPECT_EQ(lastRunResult().errorTotal, 0);
-    // A line without "=" gets its start text only and is not counted.
+    // A line without "=" is a recorded error and a failed table; the rest of the run goes on.
+    EXPECT_EQ(lastRunResult().errorTotal, 1);
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Hint]:Starting copy table \"NO SEPARATOR\"")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Error]:(Initializing  error)\tThe table line \"NO SEPARATOR\" names no "
+                                            "destination (source=destination expected)")));
     EXPECT_FALSE(hasLine(log, QStringLiteral("End copy table \"NO SEPARATOR\"")));
     // A table without field matches is copied with all its fields under their own names.
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Hint]:No field matches for table \"ENG_ALLF\": all its fields are "
                                             "copied under their own names")));
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_ALLF\", error=0,copy record=2,create=True")));
-    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:Data successfully migrated, created 1 tables, copyed 1 tables")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Warning]:Data migration ended with 1 errors, created 1 tables, copied 1 "
+                                            "tables; failed tables: NO SEPARATOR")));
     EXPECT_EQ(mysqlRows(QStringLiteral("select concat_ws('|', ID, coalesce(NAME, 'NULL'), "
                                        "coalesce(date_format(BORN, '%Y-%m-%d %H:%i:%s'), 'NULL')) "
                                        "from eng_allf order by ID")),
@@ -208,7 +211,10 @@ TEST_F(Engine, EntryWhoseReadFailsReportsItsOwnCounts)
     const QStringList log = runLog();
     EXPECT_EQ(lastRunResult().errorTotal, 1) << "the failed read only";
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_CNTA\", error=0,copy record=2,create=True")));
-    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_CNTGONE\", error=0,copy record=0,create=False")));
+    // Every error of the table counts in its line, not only refused rows.
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_CNTGONE\", error=1,copy record=0,create=False")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Warning]:Data migration ended with 1 errors, created 1 tables, copied 1 "
+                                            "tables; failed tables: ENG_CNTGONE")));
     EXPECT_EQ(lastRunResult().createdTables, 1);
     EXPECT_FALSE(mysqlTableExists(QStringLiteral("eng_cntgone")));
 }
