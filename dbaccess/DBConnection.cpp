@@ -334,7 +334,7 @@ std::unique_ptr<TFieldMetadataList> TDBConnection::getFieldList(const QString& t
         if (!section)
             throw Exception(QStringLiteral("No column listing statement for %1").arg(dbKindName(kind)));
         const QString sql =
-            formatText(section->text(), {literalText(table, kind == dbkind::MySQL),
+            formatText(section->text(), {literalText(metadataTableName(table), kind == dbkind::MySQL),
                                           literalText(m_connection->database(), kind == dbkind::MySQL)});
         std::unique_ptr<DbQuery> rows = openSQL(sql);
         list->loadFromMetadataRows(*rows, kind, &mapSourceTypeName, &fieldScopeOf);

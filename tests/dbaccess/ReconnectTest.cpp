@@ -21,6 +21,9 @@ protected:
     {
         REQUIRE_MYSQL();
         REQUIRE_ORACLE();
+        // A table of its own: the tests of this file run in parallel.
+        table = QStringLiteral("imp_rc_")
+            + QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()).left(20).toLower();
         startImporterTest();
         globalOptions().setValue(QStringLiteral("ExportTableRecordCount"), QStringLiteral("603"));
         source = openOracle();
@@ -56,7 +59,7 @@ protected:
         };
     }
 
-    const QString table = QStringLiteral("imp_reconnect");
+    QString table;
     std::unique_ptr<TDBConnection> source;
     std::unique_ptr<TDBConnection> dest;
     std::unique_ptr<TDBConnection> observer;
@@ -88,7 +91,7 @@ TEST_F(ReconnectTest, LinkThatCannotBeRestoredIsRecordedOnceAndCountsOnlyCommitt
     // One error for the table, not one per remaining row.
     ASSERT_EQ(run.errors->errorCount(), 1) << run.errorReport().toStdString();
     EXPECT_TRUE(run.errors->errorAt(0)->message.contains(
-        QStringLiteral("could not be restored while writing table \"imp_reconnect\": 300 rows committed")));
+        QStringLiteral("could not be restored while writing table \"%1\": 300 rows committed").arg(table)));
     EXPECT_TRUE(logHas(QStringLiteral("Reconnecting to the destination failed (try 5 of 5)")));
 }
 

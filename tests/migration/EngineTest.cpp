@@ -250,4 +250,23 @@ TEST_F(Engine, ClearSourceTableWaitsForTheDestinationCommit)
     run.endRun();
 }
 
+TEST_F(Engine, UpperCaseNamesAreLookedUpAsCreatedAndRerunsDropThem)
+{
+    oracleExec({QStringLiteral("drop table if exists \"ENG_UPPER\""),
+                QStringLiteral("create table \"ENG_UPPER\" (\"ID\" numeric(9,0) not null primary key)"),
+                QStringLiteral("insert into \"ENG_UPPER\" values (1), (2)")});
+    mysqlExec({QStringLiteral("drop table if exists eng_upper"), QStringLiteral("drop table if exists ENG_UPPER")});
+    TJobOptions options;
+    options.upperCaseNames = true;
+    load(QStringLiteral("[Config/Tables]\nENG_UPPER=eng_upper\n[Config/FieldMatch/ENG_UPPER]\nID=ID\n"), options);
+    // The second run finds the table it created and drops it.
+    for (int run = 0; run < 2; ++run) {
+        const QStringList log = runLog();
+        EXPECT_EQ(lastRunResult().errorTotal, 0) << log.join(u'\n').toStdString();
+        EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_UPPER\", error=0,copy record=2,create=True")));
+    }
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from ENG_UPPER")), QStringList{QStringLiteral("2")});
+    mysqlExec({QStringLiteral("drop table if exists ENG_UPPER")});
+}
+
 } // namespace

@@ -28,9 +28,9 @@ QString jobText(const QString& sections, const TJobOptions& options)
     return QStringLiteral("[MainInfo]\nConvertName=CopyConvert\nConvertVersion=1\n"
                           "GUID={5E0D4C1A-7B2E-4F0A-9C3D-2A1B0C9D8E7F}\n"
                           "[Config/Init]\nSource=Oracle\nDest=MySQL\nQuoteFieldName=True\n"
-                          "UppercaseFieldName=False\nClearSourceTable=%1\nDropDestTable=%2\n"
+                          "UppercaseFieldName=%3\nClearSourceTable=%1\nDropDestTable=%2\n"
                           "ClearDestTable=False\nTimeSuffix=False\nSelectFields=False\n")
-               .arg(flag(options.clearSourceTable), flag(options.dropDestTable))
+               .arg(flag(options.clearSourceTable), flag(options.dropDestTable), flag(options.upperCaseNames))
         + QStringLiteral("[Config/SourceConnect]\n") + oracleSettings().lines().join(u'\n')
         + QStringLiteral("\n[Config/DestConnect]\n") + dest.lines().join(u'\n') + u'\n' + sections;
 }

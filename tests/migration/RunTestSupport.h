@@ -19,6 +19,7 @@ void startEngine();
 struct TJobOptions {
     bool dropDestTable = true;
     bool clearSourceTable = false;
+    bool upperCaseNames = false; // UppercaseFieldName
     QString destPassword; // empty: the real one
 };
 
