@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -248,6 +249,69 @@ TEST_F(QuenlorRun, InterruptStopsAfterTheCurrentRowAndSavesTheLog)
     // The stop came between rows: every row counted as copied is in the destination.
     EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_sig_stream")), QStringList{end});
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:Data successfully migrated, created 1 tables, copyed 1 tables")));
+}
+
+// Every file of a folder and below, as bytes.
+QByteArray folderBytes(const QString& path)
+{
+    QByteArray bytes;
+    const QDir dir(path);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry.isDir()) {
+            bytes += folderBytes(entry.filePath());
+            continue;
+        }
+        QFile file(entry.filePath());
+        if (file.open(QIODevice::ReadOnly))
+            bytes += file.readAll();
+    }
+    return bytes;
+}
+
+// The driver manager cannot parse a "Driver={" without its brace and quotes
+// the connection string in its message: the passwords in it, in every form,
+// reach neither the console nor the log nor the error files.
+TEST_F(QuenlorRun, PasswordsOfTheConnectionStringAreMaskedEverywhere)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    const QStringList secrets = {QStringLiteral("Braced;pw"), QStringLiteral("plain-pw-4711"),
+                                 QStringLiteral("lower-pw-0815"), testEnv("QUENLOR_ORACLE_PASSWORD")};
+    QString plain = jobText(QStringLiteral("[Config/Tables]\nRUN_PW_A=run_pw_a\n"));
+    plain.replace(QRegularExpression(QStringLiteral("ConnectionString=Driver=\\{([^}]*)\\}")),
+                  QStringLiteral("ConnectionString=Driver={\\1;PWD={Braced;pw}}};Password=plain-pw-4711;pwd=lower-pw-0815"));
+    ASSERT_TRUE(plain.contains(QStringLiteral("pwd=lower-pw-0815"))) << plain.toStdString();
+    const QString config = writeJob(plain);
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+    ASSERT_EQ(run.exitCode, 2) << run.out.toStdString() << run.err.toStdString();
+    const QString logFile = logFileOf(run);
+    const QString folder = workFolderOf(run);
+    ASSERT_FALSE(logFile.isEmpty()) << run.out.toStdString();
+    ASSERT_FALSE(folder.isEmpty()) << run.out.toStdString();
+    QFile log(logFile);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray logBytes = log.readAll();
+    const QByteArray errorBytes = folderBytes(folder);
+    const TRun shown = runTool(QStringLiteral(QUENLOR_ERRORS_EXE), {QStringLiteral("show"), folder});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    // The driver's message with the connection string did reach all of them.
+    for (const QString& text : {QString::fromUtf8(logBytes), shown.out, run.err})
+        EXPECT_TRUE(text.contains(QStringLiteral("Can't open lib 'PostgreSQL Unicode;")) &&
+                    text.contains(QStringLiteral("PWD=******")))
+            << text.toStdString();
+
+    for (const QString& secret : secrets) {
+        SCOPED_TRACE(secret.toStdString());
+        EXPECT_FALSE(run.out.contains(secret)) << run.out.toStdString();
+        EXPECT_FALSE(run.err.contains(secret)) << run.err.toStdString();
+        EXPECT_FALSE(logBytes.contains(secret.toUtf8())) << logBytes.toStdString();
+        EXPECT_FALSE(shown.out.contains(secret)) << shown.out.toStdString();
+        // The error files store text as UTF-8 or UTF-16: neither form may be there.
+        const QByteArray utf16(reinterpret_cast<const char*>(secret.utf16()), secret.size() * 2);
+        EXPECT_FALSE(errorBytes.contains(secret.toUtf8()));
+        EXPECT_FALSE(errorBytes.contains(utf16));
+    }
 }
 
 TEST_F(QuenlorRun, RefusesWhatItCannotRun)
