@@ -251,6 +251,33 @@ TEST_F(QuenlorRun, InterruptStopsAfterTheCurrentRowAndSavesTheLog)
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:Data successfully migrated, created 1 tables, copyed 1 tables")));
 }
 
+// Without QuoteFieldName a table name holding SQL is still one name: the
+// read selects from that table and the statement after ';' never runs.
+TEST_F(QuenlorRun, ASourceNameIsNeverReadAsSql)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    const QString hostile = QStringLiteral("run_h_lower; delete from run_h_victim");
+    oracleExec({QStringLiteral("drop table if exists \"%1\", run_h_victim").arg(hostile),
+                QStringLiteral("create table \"%1\" (id numeric(9,0) not null primary key, v varchar2(10))").arg(hostile),
+                QStringLiteral("insert into \"%1\" values (1, 'a'), (2, 'b')").arg(hostile),
+                QStringLiteral("create table run_h_victim (id numeric(9,0))"),
+                QStringLiteral("insert into run_h_victim values (1), (2), (3)")});
+    mysqlExec({QStringLiteral("drop table if exists run_h_dest")});
+    QString text = jobText(QStringLiteral("[Config/Tables]\n%1=run_h_dest\n").arg(hostile));
+    text.replace(QStringLiteral("QuoteFieldName=True"), QStringLiteral("QuoteFieldName=False"));
+    const QString config = writeJob(text);
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_EQ(oracleRows(QStringLiteral("select count(*) from run_h_victim")), QStringList{QStringLiteral("3")});
+    EXPECT_EQ(mysqlRows(QStringLiteral("select group_concat(concat(id, v) order by id) from run_h_dest")),
+              QStringList{QStringLiteral("1a,2b")});
+    EXPECT_TRUE(hasLine(fileLines(logFileOf(run)),
+                        QStringLiteral("[Info]:End copy table \"%1\", error=0,copy record=2,create=True").arg(hostile)));
+    oracleExec({QStringLiteral("drop table \"%1\", run_h_victim").arg(hostile)});
+}
+
 // Every file of a folder and below, as bytes.
 QByteArray folderBytes(const QString& path)
 {
