@@ -15,6 +15,8 @@
 #include "shell/DBOption.h"
 #include "shell/RunParam.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kNoSQLDefinition = 8000;
 const QString kCustomPrefix = QStringLiteral("SQL@");
@@ -81,6 +83,7 @@ QString TExecProcess_Convert::tableLine(int index) const
 
 bool TExecProcess_Convert::copyTable(int index)
 {
+    m_errorsBeforeTable = m_errors->tracker().totalErrors();
     QString source;
     QString destination;
     if (!splitAtFirst(tableLine(index), QStringLiteral("="), &source, &destination))
@@ -181,8 +184,12 @@ QString TExecProcess_Convert::tableStartText(int index) const
 QString TExecProcess_Convert::tableEndText(int) const
 {
     const TDoExport_CopyConvert* driver = m_driver.get();
+    // Every error of the table, not only its refused rows: a metadata or read
+    // failure leaves no row counted.
+    const int errors = m_errors ? m_errors->tracker().totalErrors() - m_errorsBeforeTable : 0;
     return execConvertText(QStringLiteral("end  copy table data"),
-                           {m_currentSource, driver ? driver->failedRecords : 0, driver ? driver->copiedRecords : 0,
+                           {m_currentSource, std::max(errors, driver ? driver->failedRecords : 0),
+                            driver ? driver->copiedRecords : 0,
                             QString::fromLatin1(driver && driver->tableCreated ? "True" : "False")});
 }
 

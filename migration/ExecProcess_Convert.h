@@ -70,4 +70,5 @@ private:
     int m_failedKind = -1;
     bool m_structureOnly;
     bool m_clearSourceAfterFinish = false; // the last read copied every row
+    int m_errorsBeforeTable = 0;           // the tracker's total when the table began
 };

@@ -278,6 +278,51 @@ TEST_F(QuenlorRun, ASourceNameIsNeverReadAsSql)
     oracleExec({QStringLiteral("drop table \"%1\", run_h_victim").arg(hostile)});
 }
 
+// Tables the read cannot start: one the dictionary does not have, one whose
+// name holds a dot, one whose field list is empty. Each is one metadata error
+// naming the table, counted in its line; nothing is selected or created for
+// it, and the next table is copied.
+TEST_F(QuenlorRun, TablesWithoutReadableFieldsAreMetadataErrors)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    oracleExec({QStringLiteral("drop table if exists \"RUN_E.DOT\", \"RUN_E_EMPTY\", \"RUN_E_OK\""),
+                QStringLiteral("create table \"RUN_E.DOT\" (\"ID\" numeric(9,0))"),
+                QStringLiteral("insert into \"RUN_E.DOT\" values (1)"),
+                QStringLiteral("create table \"RUN_E_EMPTY\" (\"ID\" numeric(9,0))"),
+                QStringLiteral("create table \"RUN_E_OK\" (\"ID\" numeric(9,0))"),
+                QStringLiteral("insert into \"RUN_E_OK\" values (1), (2)")});
+    mysqlExec({QStringLiteral("drop table if exists run_e_nope, run_e_dot, run_e_empty, run_e_ok")});
+    const QString config = writeJob(jobText(QStringLiteral(
+        "[Config/Tables]\nRUN_E_NOPE=run_e_nope\nRUN_E.DOT=run_e_dot\nRUN_E_EMPTY=run_e_empty\nRUN_E_OK=run_e_ok\n"
+        "[Config/FieldMatch/RUN_E_EMPTY]\n")));
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_e_ok")), QStringList{QStringLiteral("2")});
+    for (const char* table : {"run_e_nope", "run_e_dot", "run_e_empty"})
+        EXPECT_FALSE(mysqlTableExists(QString::fromLatin1(table))) << table;
+
+    const QStringList log = fileLines(logFileOf(run));
+    const QString logText = log.join(u'\n');
+    for (const char* table : {"RUN_E_NOPE", "RUN_E.DOT", "RUN_E_EMPTY"})
+        EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"%1\", error=1,copy record=0,create=False")
+                                     .arg(QString::fromLatin1(table))))
+            << logText.toStdString();
+    EXPECT_TRUE(logText.contains(QStringLiteral("(Read matadata error)\tTable metadata not found,table name is \"RUN_E_NOPE")));
+    EXPECT_TRUE(logText.contains(QStringLiteral("(Read matadata error)\tTable metadata not found,table name is \"RUN_E.DOT")));
+    EXPECT_TRUE(logText.contains(
+        QStringLiteral("(Read matadata error)\tTable \"RUN_E_EMPTY\" has no readable fields, it is not created")));
+    EXPECT_FALSE(logText.contains(QStringLiteral("CREATE TABLE"), Qt::CaseInsensitive));
+
+    const TRun errors = runTool(QStringLiteral(QUENLOR_ERRORS_EXE), {QStringLiteral("show"), workFolderOf(run)});
+    ASSERT_EQ(errors.exitCode, 0) << errors.err.toStdString();
+    EXPECT_EQ(errors.out.count(QStringLiteral(": Read matadata error\n")), 3) << errors.out.toStdString();
+    // No statement was tried: the errors name none.
+    EXPECT_FALSE(errors.out.contains(QStringLiteral("select"), Qt::CaseInsensitive)) << errors.out.toStdString();
+    oracleExec({QStringLiteral("drop table \"RUN_E.DOT\", \"RUN_E_EMPTY\", \"RUN_E_OK\"")});
+}
+
 // Every file of a folder and below, as bytes.
 QByteArray folderBytes(const QString& path)
 {
