@@ -25,6 +25,18 @@ bool isBinaryFloatType(const QString& typeName)
     return false;
 }
 
+// Letters, digits, '_', '$' and '#', not starting with a digit: a name that
+// reads as one token in every dialect, so it may go unquoted.
+bool isPlainIdentifier(const QString& name)
+{
+    if (name.isEmpty() || name.at(0).isDigit())
+        return false;
+    for (const QChar c : name)
+        if (!c.isLetterOrNumber() && c != u'_' && c != u'$' && c != u'#')
+            return false;
+    return true;
+}
+
 QString pair(int a, int b) { return QStringLiteral("(%1,%2)").arg(a).arg(b); }
 QString single(int a) { return QStringLiteral("(%1)").arg(a); }
 
@@ -127,25 +139,32 @@ QString TAbsCreateTable::getAddPrimaryKeySQL(const QString& constraintName) cons
 // so that it cannot end the quoted name and let the rest run as SQL.
 QString TAbsCreateTable::quotedName(const QString& name) const
 {
-    const QString close = getCloseQuote();
+    QString open = getOpenQuote();
+    QString close = getCloseQuote();
+    if (close.isEmpty()) {
+        // A dialect that quotes nothing still reads the standard quotes.
+        open = close = QStringLiteral("\"");
+    }
     QString inner = name;
-    if (!close.isEmpty())
-        inner.replace(close, close + close);
-    return getOpenQuote() + inner + close;
+    inner.replace(close, close + close);
+    return open + inner + close;
+}
+
+// Without the quoting option only plain identifiers go bare: any other name
+// (blanks, ';', quotes, a dot) would be read as SQL.
+QString TAbsCreateTable::nameForm(const QString& name) const
+{
+    if (dbOption().quoteNames)
+        return getCloseQuote().isEmpty() && isPlainIdentifier(name) ? name : quotedName(name);
+    return isPlainIdentifier(name) ? name : quotedName(name);
 }
 
 QString TAbsCreateTable::columnNameForm(const QString& name) const
 {
-    const TDBOption& o = dbOption();
-    const QString n = o.upperCaseNames ? name.toUpper() : name;
-    return o.quoteNames ? quotedName(n) : n;
+    return nameForm(dbOption().upperCaseNames ? name.toUpper() : name);
 }
 
-QString TAbsCreateTable::tableNameForm(const QString& name) const
-{
-    const QString n = tableNameUnquoted(name);
-    return dbOption().quoteNames ? quotedName(n) : n;
-}
+QString TAbsCreateTable::tableNameForm(const QString& name) const { return nameForm(tableNameUnquoted(name)); }
 
 QString TAbsCreateTable::tableNameUnquoted(const QString& name) const
 {

@@ -64,6 +64,7 @@ protected:
 
 private:
     QString quotedName(const QString& name) const;
+    QString nameForm(const QString& name) const;
 
     int m_kind;
     TTableMetadata* m_table = nullptr;       // not owned

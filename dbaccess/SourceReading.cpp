@@ -3,6 +3,7 @@
 #include "dbaccess/ConnectionResourceList.h"
 #include "dbaccess/CreateTable.h"
 #include "dbaccess/DBConnection.h"
+#include "foundation/Errors.h"
 #include "foundation/StringList.h"
 #include "foundation/TextFormat.h"
 #include "platform/db/DbQuery.h"
@@ -24,6 +25,8 @@ namespace {
 
 // A table's share of the progress bar above which its rows are counted.
 constexpr double kCountRowsAbovePercent = 19;
+constexpr int kTableMetadataNotFound = 5000;
+constexpr int kNoReadableFields = 5001;
 
 } // namespace
 
@@ -84,6 +87,20 @@ bool TSourceReading::readTable(const QString& table, const TStringList& fieldNam
 {
     if (!onBeginTable || !onRecord)
         return false;
+    // The dictionary first: a table it does not have, or one without a column
+    // to read, gets no statement here and no table at the destination.
+    std::unique_ptr<TFieldMetadataList> tableFields;
+    try {
+        tableFields = m_connection.getFieldList(table);
+        if (!tableFields || tableFields->getCount() == 0)
+            raiseCommonError(kTableMetadataNotFound, 0, {table});
+        if (fieldNames.isEmpty())
+            raiseCommonError(kNoReadableFields, 0, {table});
+    } catch (const std::exception& e) {
+        record(e, QString(), TErrorType::ReadMetadata);
+        return false;
+    }
+
     const TAbsCreateTable& generator = m_connection.generator();
     QStringList columns;
     for (const QString& name : fieldNames.lines())
@@ -95,7 +112,7 @@ bool TSourceReading::readTable(const QString& table, const TStringList& fieldNam
     std::unique_ptr<TReadDataRecord_DataSet> reader;
     try {
         std::unique_ptr<DbQuery> query = m_connection.openSQL(select);
-        reader = std::make_unique<TReadDataRecord_DataSet>(std::move(query), m_connection.getFieldList(table));
+        reader = std::make_unique<TReadDataRecord_DataSet>(std::move(query), std::move(tableFields));
     } catch (const std::exception& e) {
         record(e, select, TErrorType::ReadData);
         return false;
@@ -109,6 +126,8 @@ bool TSourceReading::readTable(const QString& table, const TStringList& fieldNam
         fields = m_resources.hold(table, reader->metadata()->clone());
         auto fieldDefs = std::make_unique<TDatasetFieldDefList>();
         fieldDefs->fillFromQuery(*reader->query());
+        if (fieldDefs->defCount() == 0)
+            raiseCommonError(kNoReadableFields, 0, {table});
         defs = m_resources.hold(table, std::move(fieldDefs));
         if (m_errors)
             m_errors->tracker().setTableContext(defs, fields, fieldNames);

@@ -2,6 +2,7 @@
 
 #include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
+#include "foundation/PasswordMask.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
@@ -36,7 +37,7 @@ void TAppLog::addLogLine(const QString& text, int level)
         ? QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
         : QString();
     // The text is an argument, never the format: '%' in a message stays as it is.
-    m_lines.add(formatText(lineFormat, {time, logLevelName(level), text}));
+    m_lines.add(formatText(lineFormat, {time, logLevelName(level), maskPasswords(text)}));
 }
 
 void TAppLog::logError(const QString& text, TErrorType errorType)

@@ -1,5 +1,7 @@
 #include "foundation/ModalSeam.h"
 
+#include "foundation/PasswordMask.h"
+
 #include <cstdio>
 
 namespace {
@@ -9,7 +11,8 @@ IModalSeam* g_seam = &g_headless;
 
 void THeadlessModalSeam::showMessage(const QString& text, const QString& caption)
 {
-    const QByteArray line = (caption.isEmpty() ? text : caption + QStringLiteral(": ") + text).toUtf8();
+    const QByteArray line =
+        maskPasswords(caption.isEmpty() ? text : caption + QStringLiteral(": ") + text).toUtf8();
     std::fprintf(stderr, "%s\n", line.constData());
 }
 

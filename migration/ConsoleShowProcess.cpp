@@ -1,5 +1,6 @@
 #include "migration/ConsoleShowProcess.h"
 
+#include "foundation/PasswordMask.h"
 #include "foundation/TextUtils.h"
 
 #include <sys/ioctl.h>
@@ -53,6 +54,7 @@ void TConsoleShowProcess::drawBar()
     if (!m_bottom.isEmpty())
         line += QStringLiteral("  ") + removeLineBreaks(m_bottom);
     // One column short of the width: a full line would wrap on some terminals.
+    line = maskPasswords(line);
     line.truncate(qMax(10, columns() - 1));
     std::fputs("\r\033[K", m_out);
     std::fputs(line.toUtf8().constData(), m_out);
@@ -65,7 +67,7 @@ void TConsoleShowProcess::printLine(const QString& text)
     if (isBlankText(text))
         return;
     clearBar();
-    QString lines = text;
+    QString lines = maskPasswords(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     std::fputs(lines.toUtf8().constData(), m_out);
     std::fputc('\n', m_out);

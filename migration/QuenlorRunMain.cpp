@@ -2,6 +2,7 @@
 // window, for scheduled and scripted migrations. It never waits for a dialog.
 
 #include "foundation/Exception.h"
+#include "foundation/PasswordMask.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"
 #include "migration/ConsoleShowProcess.h"
@@ -115,7 +116,7 @@ QString runText(const QString& key, const QVariantList& args)
 
 void printLine(std::FILE* stream, const QString& text)
 {
-    std::fprintf(stream, "%s\n", text.toUtf8().constData());
+    std::fprintf(stream, "%s\n", maskPasswords(text).toUtf8().constData());
     std::fflush(stream);
 }
 

@@ -1,6 +1,7 @@
 #include "records/ErrTrack.h"
 
 #include "foundation/Exception.h"
+#include "foundation/PasswordMask.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TypedStream.h"
 #include "records/AbsDBDumpData.h"
@@ -103,8 +104,10 @@ void TErrTrack::addError(const QString& message, const QString& statement, int e
     }
 
     auto info = std::make_unique<TErrInfo>();
+    // A driver's message may quote the connection string it was given.
+    fullMessage = maskPasswords(fullMessage);
     info->message = fullMessage;
-    info->statement = statement;
+    info->statement = maskPasswords(statement);
     info->errorType = errorTypeCode(errorType);
     info->dbKind = dbKind;
     info->errorCode = errorCode;

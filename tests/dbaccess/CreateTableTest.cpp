@@ -179,6 +179,45 @@ TEST_F(CreateTable, QuoteInsideANameIsDoubled)
     mysql->execSQL(QStringLiteral("drop table ") + table);
 }
 
+// Without the quoting option a name goes bare only when it is one plain
+// identifier; anything else is quoted, in the standard quotes where the
+// dialect has none, so that it cannot be read as SQL.
+TEST_F(CreateTable, NamesThatAreNoPlainIdentifierAreQuotedAnyway)
+{
+    const struct {
+        int kind;
+        bool quote;
+        QString name;
+        QString form;
+    } cases[] = {
+        {dbkind::MySQL, false, QStringLiteral("h_lower"), QStringLiteral("h_lower")},
+        {dbkind::MySQL, false, QStringLiteral("A$1#"), QStringLiteral("A$1#")},
+        {dbkind::MySQL, false, QStringLiteral("表一"), QStringLiteral("表一")},
+        {dbkind::MySQL, false, QStringLiteral("h_lower; delete from h_victim"), QStringLiteral("`h_lower; delete from h_victim`")},
+        {dbkind::MySQL, false, QStringLiteral("1abc"), QStringLiteral("`1abc`")},
+        {dbkind::MySQL, false, QStringLiteral("HR.EMP"), QStringLiteral("`HR.EMP`")},
+        {dbkind::MySQL, false, QStringLiteral("a`b"), QStringLiteral("`a``b`")},
+        {dbkind::MySQL, false, QString(), QStringLiteral("``")},
+        {dbkind::Oracle, false, QStringLiteral("x--"), QStringLiteral("\"x--\"")},
+        {dbkind::Oracle, false, QStringLiteral("my table"), QStringLiteral("\"my table\"")},
+        {dbkind::Access, false, QStringLiteral("a(b)"), QStringLiteral("[a(b)]")},
+        // A dialect without quote characters: the standard quotes, doubled inside.
+        {dbkind::PostgreSQL, false, QStringLiteral("t; drop table x"), QStringLiteral("\"t; drop table x\"")},
+        {dbkind::PostgreSQL, true, QStringLiteral("a\"b c"), QStringLiteral("\"a\"\"b c\"")},
+        {dbkind::PostgreSQL, true, QStringLiteral("plain"), QStringLiteral("plain")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        names(c.quote, false);
+        auto generator = createTableGenerator(c.kind);
+        EXPECT_EQ(generator->columnNameForm(c.name), c.form);
+        EXPECT_EQ(generator->tableNameForm(c.name), c.form);
+    }
+    // The case option applies before the test for a plain name.
+    names(false, true);
+    EXPECT_EQ(createTableGenerator(dbkind::MySQL)->tableNameForm(QStringLiteral("a b")), QStringLiteral("`A B`"));
+}
+
 TEST_F(CreateTable, MssqlTextColumnsNeverTakeNotNull)
 {
     TTableMetadata table(QStringLiteral("notes"));

@@ -159,7 +159,7 @@ TEST_F(SourceReading, FailingRowsAndTheStopFlag)
     EXPECT_EQ(stopped.rows, 5); // ends after the current row
 }
 
-TEST_F(SourceReading, UnreadableSourcesAreRecordedAsReadErrors)
+TEST_F(SourceReading, UnreadableSourcesAreRecordedAsMetadataOrReadErrors)
 {
     REQUIRE_ORACLE();
     TestErrorList errors;
@@ -170,8 +170,9 @@ TEST_F(SourceReading, UnreadableSourcesAreRecordedAsReadErrors)
                                      seen.begin(), seen.record(), &errors.list));
     EXPECT_EQ(seen.begins, 0);
     ASSERT_EQ(errors.count(), 2);
-    EXPECT_EQ(errors.at(0).errorType, 2);
-    EXPECT_EQ(errors.at(0).statement, QStringLiteral("select \"ID\" from \"NO_SUCH_TABLE\""));
+    // A table the dictionary does not have is a metadata error, and no select is tried.
+    EXPECT_EQ(errors.at(0).errorType, 3);
+    EXPECT_EQ(errors.at(0).statement, QString());
     EXPECT_EQ(errors.at(0).dbKind, dbkind::Oracle);
     EXPECT_EQ(errors.at(1).errorType, 2);
     EXPECT_EQ(errors.at(1).statement, QStringLiteral("select nonsense from"));

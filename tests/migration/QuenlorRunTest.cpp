@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -252,6 +253,141 @@ TEST_F(QuenlorRun, InterruptStopsAfterTheCurrentRowAndSavesTheLog)
     // A stopped run is no success: the table it stopped in is incomplete.
     EXPECT_TRUE(hasLine(log, QStringLiteral("[Warning]:Data migration ended with 0 errors, created 1 tables, copied 1 "
                                             "tables; incomplete tables: STREAM_ROWS")));
+}
+
+// Without QuoteFieldName a table name holding SQL is still one name: the
+// read selects from that table and the statement after ';' never runs.
+TEST_F(QuenlorRun, ASourceNameIsNeverReadAsSql)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    const QString hostile = QStringLiteral("run_h_lower; delete from run_h_victim");
+    oracleExec({QStringLiteral("drop table if exists \"%1\", run_h_victim").arg(hostile),
+                QStringLiteral("create table \"%1\" (id numeric(9,0) not null primary key, v varchar2(10))").arg(hostile),
+                QStringLiteral("insert into \"%1\" values (1, 'a'), (2, 'b')").arg(hostile),
+                QStringLiteral("create table run_h_victim (id numeric(9,0))"),
+                QStringLiteral("insert into run_h_victim values (1), (2), (3)")});
+    mysqlExec({QStringLiteral("drop table if exists run_h_dest")});
+    QString text = jobText(QStringLiteral("[Config/Tables]\n%1=run_h_dest\n").arg(hostile));
+    text.replace(QStringLiteral("QuoteFieldName=True"), QStringLiteral("QuoteFieldName=False"));
+    const QString config = writeJob(text);
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_EQ(oracleRows(QStringLiteral("select count(*) from run_h_victim")), QStringList{QStringLiteral("3")});
+    EXPECT_EQ(mysqlRows(QStringLiteral("select group_concat(concat(id, v) order by id) from run_h_dest")),
+              QStringList{QStringLiteral("1a,2b")});
+    EXPECT_TRUE(hasLine(fileLines(logFileOf(run)),
+                        QStringLiteral("[Info]:End copy table \"%1\", error=0,copy record=2,create=True").arg(hostile)));
+    oracleExec({QStringLiteral("drop table \"%1\", run_h_victim").arg(hostile)});
+}
+
+// Tables the read cannot start: one the dictionary does not have, one whose
+// name holds a dot, one whose field list is empty. Each is one metadata error
+// naming the table, counted in its line; nothing is selected or created for
+// it, and the next table is copied.
+TEST_F(QuenlorRun, TablesWithoutReadableFieldsAreMetadataErrors)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    oracleExec({QStringLiteral("drop table if exists \"RUN_E.DOT\", \"RUN_E_EMPTY\", \"RUN_E_OK\""),
+                QStringLiteral("create table \"RUN_E.DOT\" (\"ID\" numeric(9,0))"),
+                QStringLiteral("insert into \"RUN_E.DOT\" values (1)"),
+                QStringLiteral("create table \"RUN_E_EMPTY\" (\"ID\" numeric(9,0))"),
+                QStringLiteral("create table \"RUN_E_OK\" (\"ID\" numeric(9,0))"),
+                QStringLiteral("insert into \"RUN_E_OK\" values (1), (2)")});
+    mysqlExec({QStringLiteral("drop table if exists run_e_nope, run_e_dot, run_e_empty, run_e_ok")});
+    const QString config = writeJob(jobText(QStringLiteral(
+        "[Config/Tables]\nRUN_E_NOPE=run_e_nope\nRUN_E.DOT=run_e_dot\nRUN_E_EMPTY=run_e_empty\nRUN_E_OK=run_e_ok\n"
+        "[Config/FieldMatch/RUN_E_EMPTY]\n")));
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_e_ok")), QStringList{QStringLiteral("2")});
+    for (const char* table : {"run_e_nope", "run_e_dot", "run_e_empty"})
+        EXPECT_FALSE(mysqlTableExists(QString::fromLatin1(table))) << table;
+
+    const QStringList log = fileLines(logFileOf(run));
+    const QString logText = log.join(u'\n');
+    for (const char* table : {"RUN_E_NOPE", "RUN_E.DOT", "RUN_E_EMPTY"})
+        EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"%1\", error=1,copy record=0,create=False")
+                                     .arg(QString::fromLatin1(table))))
+            << logText.toStdString();
+    EXPECT_TRUE(logText.contains(QStringLiteral("(Read matadata error)\tTable metadata not found,table name is \"RUN_E_NOPE")));
+    EXPECT_TRUE(logText.contains(QStringLiteral("(Read matadata error)\tTable metadata not found,table name is \"RUN_E.DOT")));
+    EXPECT_TRUE(logText.contains(
+        QStringLiteral("(Read matadata error)\tTable \"RUN_E_EMPTY\" has no readable fields, it is not created")));
+    EXPECT_FALSE(logText.contains(QStringLiteral("CREATE TABLE"), Qt::CaseInsensitive));
+
+    const TRun errors = runTool(QStringLiteral(QUENLOR_ERRORS_EXE), {QStringLiteral("show"), workFolderOf(run)});
+    ASSERT_EQ(errors.exitCode, 0) << errors.err.toStdString();
+    EXPECT_EQ(errors.out.count(QStringLiteral(": Read matadata error\n")), 3) << errors.out.toStdString();
+    // No statement was tried: the errors name none.
+    EXPECT_FALSE(errors.out.contains(QStringLiteral("select"), Qt::CaseInsensitive)) << errors.out.toStdString();
+    oracleExec({QStringLiteral("drop table \"RUN_E.DOT\", \"RUN_E_EMPTY\", \"RUN_E_OK\"")});
+}
+
+// Every file of a folder and below, as bytes.
+QByteArray folderBytes(const QString& path)
+{
+    QByteArray bytes;
+    const QDir dir(path);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry.isDir()) {
+            bytes += folderBytes(entry.filePath());
+            continue;
+        }
+        QFile file(entry.filePath());
+        if (file.open(QIODevice::ReadOnly))
+            bytes += file.readAll();
+    }
+    return bytes;
+}
+
+// The driver manager cannot parse a "Driver={" without its brace and quotes
+// the connection string in its message: the passwords in it, in every form,
+// reach neither the console nor the log nor the error files.
+TEST_F(QuenlorRun, PasswordsOfTheConnectionStringAreMaskedEverywhere)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    const QStringList secrets = {QStringLiteral("Braced;pw"), QStringLiteral("plain-pw-4711"),
+                                 QStringLiteral("lower-pw-0815"), testEnv("QUENLOR_ORACLE_PASSWORD")};
+    QString plain = jobText(QStringLiteral("[Config/Tables]\nRUN_PW_A=run_pw_a\n"));
+    plain.replace(QRegularExpression(QStringLiteral("ConnectionString=Driver=\\{([^}]*)\\}")),
+                  QStringLiteral("ConnectionString=Driver={\\1;PWD={Braced;pw}}};Password=plain-pw-4711;pwd=lower-pw-0815"));
+    ASSERT_TRUE(plain.contains(QStringLiteral("pwd=lower-pw-0815"))) << plain.toStdString();
+    const QString config = writeJob(plain);
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+    ASSERT_EQ(run.exitCode, 2) << run.out.toStdString() << run.err.toStdString();
+    const QString logFile = logFileOf(run);
+    const QString folder = workFolderOf(run);
+    ASSERT_FALSE(logFile.isEmpty()) << run.out.toStdString();
+    ASSERT_FALSE(folder.isEmpty()) << run.out.toStdString();
+    QFile log(logFile);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray logBytes = log.readAll();
+    const QByteArray errorBytes = folderBytes(folder);
+    const TRun shown = runTool(QStringLiteral(QUENLOR_ERRORS_EXE), {QStringLiteral("show"), folder});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    // The driver's message with the connection string did reach all of them.
+    for (const QString& text : {QString::fromUtf8(logBytes), shown.out, run.err})
+        EXPECT_TRUE(text.contains(QStringLiteral("Can't open lib 'PostgreSQL Unicode;")) &&
+                    text.contains(QStringLiteral("PWD=******")))
+            << text.toStdString();
+
+    for (const QString& secret : secrets) {
+        SCOPED_TRACE(secret.toStdString());
+        EXPECT_FALSE(run.out.contains(secret)) << run.out.toStdString();
+        EXPECT_FALSE(run.err.contains(secret)) << run.err.toStdString();
+        EXPECT_FALSE(logBytes.contains(secret.toUtf8())) << logBytes.toStdString();
+        EXPECT_FALSE(shown.out.contains(secret)) << shown.out.toStdString();
+        // The error files store text as UTF-8 or UTF-16: neither form may be there.
+        const QByteArray utf16(reinterpret_cast<const char*>(secret.utf16()), secret.size() * 2);
+        EXPECT_FALSE(errorBytes.contains(secret.toUtf8()));
+        EXPECT_FALSE(errorBytes.contains(utf16));
+    }
 }
 
 TEST_F(QuenlorRun, RefusesWhatItCannotRun)
