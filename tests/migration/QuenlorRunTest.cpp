@@ -390,6 +390,35 @@ TEST_F(QuenlorRun, PasswordsOfTheConnectionStringAreMaskedEverywhere)
     }
 }
 
+TEST_F(QuenlorRun, KilledDestinationLinkIsRestoredAndEveryRowArrives)
+{
+    REQUIRE_ORACLE();
+    mysqlExec({QStringLiteral("drop table if exists run_rc_stream")});
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nSTREAM_ROWS=run_rc_stream\n")));
+
+    QProcess process;
+    start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
+    // The run's own link, caught while it inserts.
+    QString id;
+    for (int i = 0; i < 600 && id.isEmpty() && process.state() == QProcess::Running; ++i) {
+        QThread::msleep(50);
+        id = mysqlRows(QStringLiteral("select ID from information_schema.PROCESSLIST "
+                                      "where INFO like 'insert into `run_rc_stream`%'"))
+                 .value(0);
+    }
+    ASSERT_FALSE(id.isEmpty()) << "the run was not caught inserting";
+    mysqlExec({QStringLiteral("kill ") + id});
+    const TRun run = finish(process, 300000);
+
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    const QString log = fileLines(logFileOf(run)).join(u'\n');
+    EXPECT_TRUE(log.contains(QStringLiteral("reconnecting"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Reconnected to the destination (try 1 of 5)")));
+    EXPECT_TRUE(log.contains(QStringLiteral("End copy table \"STREAM_ROWS\", error=0,copy record=200000,create=True")));
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_rc_stream")), QStringList{QStringLiteral("200000")});
+    mysqlExec({QStringLiteral("drop table if exists run_rc_stream")});
+}
+
 TEST_F(QuenlorRun, RefusesWhatItCannotRun)
 {
     const QString plain = jobText(QStringLiteral("[Config/Tables]\n"));
