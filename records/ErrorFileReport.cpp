@@ -64,7 +64,8 @@ void writeIndented(QTextStream& out, const QString& indent, const QString& text)
 QString workFolderOfPath(const QString& path)
 {
     const QFileInfo info(path);
-    if (info.isFile())
+    // The index named even when it is gone: its folder's files are read then.
+    if (info.isFile() || (!info.exists() && info.fileName().compare(QStringLiteral("error.errinfo"), Qt::CaseInsensitive) == 0))
         return QFileInfo(info.absolutePath()).absolutePath();
     const QDir dir(info.absoluteFilePath());
     if (QFileInfo(dir.filePath(QStringLiteral("error/error.errinfo"))).isFile())

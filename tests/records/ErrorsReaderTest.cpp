@@ -321,4 +321,14 @@ TEST_F(ErrorsReaderTest, AFolderWithoutItsIndexShowsEveryCompleteError)
         const QString body = out.mid(notes.size() + QStringLiteral("SumCount=910\nFileCount=4\n").size());
         EXPECT_TRUE(whole.contains(body.left(body.indexOf(QStringLiteral("Incomplete file:"))))) << "same errors, same form";
     }
+    // The lost index's own path names the folder too.
+    QFile::remove(index);
+    const QString fromFolder = [&] {
+        run({QStringLiteral("show"), dir.path()});
+        return out;
+    }();
+    for (const QString& named : {index, dir.filePath(QStringLiteral("error"))}) {
+        EXPECT_EQ(run({QStringLiteral("show"), named}), 0) << named.toStdString();
+        EXPECT_EQ(out, fromFolder);
+    }
 }
