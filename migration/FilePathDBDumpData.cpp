@@ -101,9 +101,13 @@ void TFilePathDBDumpData::extractPackage(const QString& packageName)
         raiseFormattedMessage(QStringLiteral("Invalid dump file name \"%s\""), {packageName});
     const QString target = dataSubfolderPath(kExportFolder, baseName);
     // The folder of a run: emptying it would lose the record of its refused rows.
-    if (TPlainFolderData(target).fileExists(QStringLiteral("error"), QStringLiteral("error.errinfo")))
-        raiseFormattedMessage(QStringLiteral("Refused to unpack \"%s\": the folder \"%s\" holds the error files of a run"),
-                              {packageName, target});
+    if (TPlainFolderData(target).fileExists(QStringLiteral("error"), QStringLiteral("error.errinfo"))) {
+        QString format = resourceText(QStringLiteral("MainDataResource"), QStringLiteral("global"),
+                                      QStringLiteral("Error_UnpackOverRun"));
+        if (format.isEmpty()) // no language registered, as in tools
+            format = QStringLiteral("Refused to unpack \"%s\": the folder \"%s\" holds the error files of a run");
+        raiseFormattedMessage(format, {packageName, target});
+    }
     takeFolder(target);
     if (isDeletableFolder(m_folder))
         deleteFolderContents(m_folder);

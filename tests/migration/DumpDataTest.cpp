@@ -240,6 +240,10 @@ TEST_F(DumpDataTest, PackagesAndWorkFoldersArePrivate)
     EXPECT_EQ(messageOf([&] { again.extractPackage(package); }),
               QStringLiteral("Refused to unpack \"%1\": the folder \"%2\" holds the error files of a run")
                   .arg(package, exportFolder() + QStringLiteral("run2")));
+    selectLanguage(QStringLiteral("CN"));
+    EXPECT_EQ(messageOf([&] { again.extractPackage(package); }),
+              QString::fromUtf8("拒绝解包 \"%1\"：文件夹 \"%2\" 中有一次运行的错误文件")
+                  .arg(package, exportFolder() + QStringLiteral("run2")));
     EXPECT_EQ(readAll(unpacked + QStringLiteral("error/error1.errlist")), QByteArray("a run's errors"));
     EXPECT_EQ(readAll(unpacked + QStringLiteral("error/error.errinfo")), QByteArray("index"));
 }
