@@ -508,6 +508,7 @@ bool TDBImportTable::endOfWrite(TErrInfoList* errors)
 bool TDBImportTable::commitOpenTransaction(TErrInfoList* errors)
 {
     m_rowsInTransaction = 0;
+    if (errors) errors->tracker().flush(); // the transaction's refused rows reach their file before it counts
     DbConnection& pack = m_connection->packConnection();
     if (m_connectionLost || !pack.inTransaction())
         return !m_connectionLost;

@@ -1,10 +1,10 @@
 #include "foundation/AES.h"
 
 #include "foundation/KwStringsComponent.h"
+#include "foundation/PrivateFiles.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <openssl/evp.h>
@@ -150,16 +150,8 @@ QByteArray encryptedTableBytes(const TKwStringsComponent& table)
 
 void saveEncryptedTable(const TKwStringsComponent& table, const QString& fileName, int permissions)
 {
-    const QByteArray bytes = encryptedTableBytes(table);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
-    if (permissions)
-        file.setPermissions(QFileDevice::Permissions(permissions));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw Exception(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, file.errorString()));
-    if (permissions)
-        QFile::setPermissions(fileName, QFileDevice::Permissions(permissions));
+    // Not QSaveFile: it writes through a symbolic link onto the link's target.
+    replaceFileAtomically(fileName, encryptedTableBytes(table), QFileDevice::Permissions(permissions));
 }
 
 void loadEncryptedTable(TKwStringsComponent& table, QIODevice& stream)

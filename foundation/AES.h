@@ -35,7 +35,8 @@ QByteArray configSignature(); // 16 bytes
 // The enciphered envelope of a table, as bytes.
 QByteArray encryptedTableBytes(const TKwStringsComponent& table);
 // Creates or replaces the file; an existing file is replaced only once the new
-// content is complete. permissions 0 keeps the platform default.
+// content is complete; a symbolic link at fileName is replaced, not followed.
+// permissions 0 keeps those of the file replaced, else the platform default.
 void saveEncryptedTable(const TKwStringsComponent& table, const QString& fileName, int permissions = 0);
 // Reads an enciphered or plain table from the stream.
 void loadEncryptedTable(TKwStringsComponent& table, QIODevice& stream);

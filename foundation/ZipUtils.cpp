@@ -2,13 +2,14 @@
 
 #include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
+#include "foundation/PrivateFiles.h"
+#include "foundation/ScopeExit.h"
 #include "foundation/StringList.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <zip.h>
 
@@ -136,7 +137,12 @@ int zipFolder(const QString& folder, const QString& zipFile)
     if (files.isEmpty())
         return -3;
 
-    TZipArchive archive(zipFile, ZIP_CREATE | ZIP_EXCL, true);
+    // Built under a temporary name beside the package (0600: it holds the job
+    // with its passwords), renamed only when complete and never over a file
+    // or a link that appeared meanwhile.
+    const QString temporary = createPrivateTemporaryBeside(zipFile);
+    const TScopeExit dropTemporary([&] { QFile::remove(temporary); });
+    TZipArchive archive(temporary, ZIP_TRUNCATE, true);
     const QString base = withTrailingBackslash(folder);
     for (const QString& relative : files.lines()) {
         const QByteArray source = QFile::encodeName(base + relative);
@@ -152,7 +158,13 @@ int zipFolder(const QString& folder, const QString& zipFile)
     }
     const zip_int64_t stored = archive.count();
     archive.close(zipFile);
-    return stored > 0 ? 0 : -3;
+    if (stored <= 0)
+        return -3;
+    // libzip wrote its own temporary file and renamed it onto ours.
+    if (!QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw Exception(QStringLiteral("Cannot write zip file \"%1\"").arg(zipFile));
+    QFile renamed(temporary);
+    return renamed.rename(zipFile) ? 0 : -2;
 }
 
 int unzipAll(const QString& destinationFolder, const QString& zipFile)
@@ -180,17 +192,15 @@ int unzipAll(const QString& destinationFolder, const QString& zipFile)
             continue;
         const QString path = base + relative;
         if (isFolder) {
-            if (!QDir().mkpath(path))
+            if (!makePrivateFolder(path))
                 throw Exception(QStringLiteral("Cannot create folder \"%1\"").arg(path));
             ++extracted;
             continue;
         }
         const QByteArray data = readMember(archive, zip_uint64_t(i), zipFile);
-        if (!forceFileFolder(path))
+        if (!makePrivateFolder(QFileInfo(path).absolutePath()))
             throw Exception(QStringLiteral("Cannot create folder \"%1\"").arg(QFileInfo(path).absolutePath()));
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-            throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+        replaceFileAtomically(path, data);
         ++extracted;
     }
     return extracted > 0 ? 0 : -3;

@@ -51,6 +51,13 @@ std::unique_ptr<QIODevice> TFilePathDBDumpData::createFile(const QString& subFol
     return TPlainFolderData(m_folder).createFile(subFolder, name);
 }
 
+void TFilePathDBDumpData::replaceFile(const QString& subFolder, const QString& name, const QByteArray& bytes)
+{
+    if (m_folder.isEmpty())
+        checkFolder();
+    TPlainFolderData(m_folder).replaceFile(subFolder, name, bytes);
+}
+
 std::unique_ptr<QIODevice> TFilePathDBDumpData::openFile(const QString& subFolder, const QString& name)
 {
     checkFolder();
@@ -92,7 +99,16 @@ void TFilePathDBDumpData::extractPackage(const QString& packageName)
     const QString baseName = QFileInfo(packageName).completeBaseName();
     if (isBlankText(baseName) || baseName == QStringLiteral(".") || baseName == QStringLiteral(".."))
         raiseFormattedMessage(QStringLiteral("Invalid dump file name \"%s\""), {packageName});
-    takeFolder(dataSubfolderPath(kExportFolder, baseName));
+    const QString target = dataSubfolderPath(kExportFolder, baseName);
+    // The folder of a run: emptying it would lose the record of its refused rows.
+    if (TPlainFolderData(target).fileExists(QStringLiteral("error"), QStringLiteral("error.errinfo"))) {
+        QString format = resourceText(QStringLiteral("MainDataResource"), QStringLiteral("global"),
+                                      QStringLiteral("Error_UnpackOverRun"));
+        if (format.isEmpty()) // no language registered, as in tools
+            format = QStringLiteral("Refused to unpack \"%s\": the folder \"%s\" holds the error files of a run");
+        raiseFormattedMessage(format, {packageName, target});
+    }
+    takeFolder(target);
     if (isDeletableFolder(m_folder))
         deleteFolderContents(m_folder);
     unzipAll(m_folder, packageName);

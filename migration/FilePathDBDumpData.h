@@ -16,6 +16,7 @@ public:
 
     // Replaces an existing file, else creates the missing folders.
     std::unique_ptr<QIODevice> createFile(const QString& subFolder, const QString& name) override;
+    void replaceFile(const QString& subFolder, const QString& name, const QByteArray& bytes) override;
     // Raises "Error_PathError" when the folder is not valid; none when the file is missing.
     std::unique_ptr<QIODevice> openFile(const QString& subFolder, const QString& name) override;
     bool fileExists(const QString& subFolder, const QString& name) override;
@@ -27,7 +28,8 @@ public:
     void setFolder(const QString& path) override;
     // Unpacks into "Export/<package name without extension>/" under the data
     // folder, first emptying what an earlier unpacking left there; members
-    // that would land outside that folder are refused before anything is written.
+    // that would land outside that folder are refused before anything is
+    // written, and so is a folder that holds a run's error index.
     void extractPackage(const QString& packageName) override;
     QString getFolder() const override { return m_folder; }
 

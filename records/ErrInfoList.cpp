@@ -65,10 +65,26 @@ TErrGroup* TErrInfoList::groupAt(int index) const
     return m_groups[size_t(index)].get();
 }
 
-void TErrInfoList::loadFromStream(TReader& reader)
+void TErrInfoList::loadFromStream(TReader& reader, QString* damage)
 {
     clearErrors();
     m_firstNumber = m_lastNumber = 0;
+    if (damage) {
+        damage->clear();
+        try {
+            loadItems(reader);
+        } catch (const Exception& e) {
+            *damage = e.message();
+        } catch (const std::exception& e) {
+            *damage = QString::fromUtf8(e.what());
+        }
+        return;
+    }
+    loadItems(reader);
+}
+
+void TErrInfoList::loadItems(TReader& reader)
+{
     readClassHeader(reader, kErrorListFileClassId);
     readStreamVersion(reader, QStringLiteral("TErrInfoList"), 1);
     m_firstNumber = reader.readInteger();

@@ -38,10 +38,14 @@ public:
     // The number users see: the file's first number plus the position in the file.
     int errorNumber(int index) const { return m_firstNumber + index; }
 
-    // Replaces the contents with an error list file.
-    void loadFromStream(TReader& reader);
+    // Replaces the contents with an error list file. With damage given, a
+    // file that ends early or breaks keeps the errors read before the break,
+    // and damage says what broke; without it the break raises.
+    void loadFromStream(TReader& reader, QString* damage = nullptr);
 
 private:
+    void loadItems(TReader& reader);
+
     std::vector<std::unique_ptr<TErrInfo>> m_errors;
     std::vector<std::unique_ptr<TErrGroup>> m_groups;
     int m_firstNumber = 0;

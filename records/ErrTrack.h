@@ -7,6 +7,7 @@
 #include "foundation/StringList.h"
 
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -58,13 +59,29 @@ public:
     void addExceptionNoRecord(const std::exception& error, const QString& statement, int dbKind,
                               TErrorType errorType);
     int totalErrors() const { return m_totalErrors; }
+
+    // Writing failures. The first failed create, write, flush or close of a
+    // list file or the index is kept with its path and reason; nothing more is
+    // written afterwards (errors are still counted), and the run must stop:
+    // going on would lose the record of refused rows. Nothing here throws.
+    bool failed() const { return !m_failure.isEmpty(); }
+    QString failureMessage() const { return m_failure; }
+    // Hands the open list file's buffered errors to the file, so that a killed
+    // run leaves them readable; called once per committed transaction. False
+    // when writing has failed (now or before).
+    bool flush();
     void setErrorCallback(std::function<void(const QString& message, TErrorType errorType)> callback)
     {
         m_errorCallback = std::move(callback);
     }
 
-    // Reading
+    // Reading. The index is trusted only when it is whole and names exactly
+    // the list files of the folder; otherwise (missing, truncated, damaged or
+    // behind a killed run) the folder's own list files are read in their
+    // numeric order, each up to its last complete error, and readNotes() says
+    // so. Raises when the folder holds neither an index nor list files.
     void openErrorInfo();
+    // Numbers beyond the files read load nothing.
     void loadErrorFile(int number);
     void firstErrorFile();
     void priorErrorFile();
@@ -75,6 +92,15 @@ public:
     QString configId() const { return m_configId; }
     QString configFileName() const { return m_configFileName; }
     const TStringList& indexLines() const { return m_index; }
+    // The list file of the number (1 on), blank beyond the files.
+    QString fileName(int number) const;
+    // Whether the index was passed over for the folder's own files.
+    bool readFromListing() const { return m_fromListing; }
+    // What a reader must be told: the index passed over and why, files read in part.
+    const QStringList& readNotes() const { return m_notes; }
+    // Whether the loaded file was read to its end; else why not.
+    bool loadedFileComplete() const { return m_loadedDamage.isEmpty(); }
+    QString loadedFileDamage() const { return m_loadedDamage; }
     bool isWriting() const { return m_writer != nullptr; }
 
     // Finishes the file being written, if any, and writes the index.
@@ -84,6 +110,12 @@ private:
     void startFile(const TErrGroup* skipped);
     void writeIndex();
     void navigateTo(int number);
+    void fail(const QString& message);
+    QString pathOf(const QString& name) const;
+    QString writeFailureText(const QString& name, const QIODevice* device, const std::exception& error) const;
+    QString indexDamage(const QByteArray& bytes) const;
+    QStringList listedErrorFiles() const;
+    void readFolderListing(const QString& why, const QStringList& files);
 
     TAbsDBDumpData* m_folder;      // not owned
     TErrInfoList* m_owner;         // not owned
@@ -101,6 +133,12 @@ private:
     int m_fileCount = 0;
     int m_currentFile = 0;
     TStringList m_index;
+    QStringList m_files; // the list files read, in order
+    QString m_writingName;
+    QString m_failure;
+    bool m_fromListing = false;
+    QStringList m_notes;
+    QString m_loadedDamage;
     QString m_configFileName;
     QString m_configId;
     std::function<void(const QString&, TErrorType)> m_errorCallback;

@@ -64,7 +64,8 @@ void writeIndented(QTextStream& out, const QString& indent, const QString& text)
 QString workFolderOfPath(const QString& path)
 {
     const QFileInfo info(path);
-    if (info.isFile())
+    // The index named even when it is gone: its folder's files are read then.
+    if (info.isFile() || (!info.exists() && info.fileName().compare(QStringLiteral("error.errinfo"), Qt::CaseInsensitive) == 0))
         return QFileInfo(info.absolutePath()).absolutePath();
     const QDir dir(info.absoluteFilePath());
     if (QFileInfo(dir.filePath(QStringLiteral("error/error.errinfo"))).isFile())
@@ -87,7 +88,7 @@ void writeIndexReport(const TErrInfoList& list, QTextStream& out)
 void writeFileReport(const TErrInfoList& list, int fileNumber, QTextStream& out)
 {
     out << '\n'
-        << "File " << fileNumber << ": " << list.tracker().indexLines().value(QStringLiteral("FileItem%1").arg(fileNumber))
+        << "File " << fileNumber << ": " << list.tracker().fileName(fileNumber)
         << " first=" << list.firstNumber() << " last=" << list.lastNumber() << '\n';
     for (int g = 0; g < list.groupCount(); ++g) {
         const TErrGroup* group = list.groupAt(g);
@@ -134,6 +135,9 @@ void writeFileReport(const TErrInfoList& list, int fileNumber, QTextStream& out)
             }
         }
     }
+    if (!list.tracker().loadedFileComplete())
+        out << "Incomplete file: the errors above are those read before it broke off ("
+            << list.tracker().loadedFileDamage() << ")\n";
 }
 
 int runQuenlorErrors(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -161,6 +165,12 @@ int runQuenlorErrors(const QStringList& arguments, QTextStream& out, QTextStream
         TErrInfoList list(&folder);
         TErrTrack& track = list.tracker();
         track.openErrorInfo();
+        // Said first and on both streams: a reader of either must not take a
+        // recovered folder for a whole one.
+        for (const QString& note : track.readNotes()) {
+            out << "Note: " << note << '\n';
+            err << "Note: " << note << '\n';
+        }
         writeIndexReport(list, out);
         if (onlyFile > 0) {
             if (onlyFile > track.fileCount())
@@ -176,6 +186,13 @@ int runQuenlorErrors(const QStringList& arguments, QTextStream& out, QTextStream
             }
         }
         out.flush();
+        err.flush();
+        // Read from the folder's files, but not one error of them was readable.
+        if (track.readFromListing() && track.totalErrors() == 0) {
+            err << "No error could be read from \"" << args.at(1) << "\"\n";
+            err.flush();
+            return 1;
+        }
         return 0;
     } catch (const std::exception& e) {
         out.flush();

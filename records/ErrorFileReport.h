@@ -4,6 +4,9 @@
 //
 //   quenlor-errors show PATH [--file N]
 // PATH is a run's work folder, its "error" folder or the error.errinfo file.
+// When the index is missing, damaged or behind the folder (a killed run), the
+// folder's own list files are shown, each up to its last complete error, with
+// "Note:" lines first on both streams; exit status 1 when nothing was readable.
 
 #include <QString>
 #include <QStringList>

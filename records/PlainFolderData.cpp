@@ -1,6 +1,7 @@
 #include "records/PlainFolderData.h"
 
 #include "foundation/Exception.h"
+#include "foundation/PrivateFiles.h"
 #include "foundation/StringList.h"
 
 #include <QDir>
@@ -35,20 +36,33 @@ QString TPlainFolderData::filePath(const QString& subFolder, const QString& name
 std::unique_ptr<QIODevice> TPlainFolderData::createFile(const QString& subFolder, const QString& name)
 {
     const QString path = filePath(subFolder, name);
-    if (QFileInfo::exists(path))
-        QFile::remove(path);
-    else
-        QDir().mkpath(QFileInfo(path).absolutePath());
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Exception(QStringLiteral("Cannot create file \"%1\": %2").arg(path, file->errorString()));
-    return file;
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !QFile::remove(path)) // a link itself, not its target
+        throw Exception(QStringLiteral("Cannot create file \"%1\": %2").arg(path, QStringLiteral("cannot remove the old file")));
+    return createPrivateFile(path);
+}
+
+void TPlainFolderData::replaceFile(const QString& subFolder, const QString& name, const QByteArray& bytes)
+{
+    replaceFileAtomically(filePath(subFolder, name), bytes);
+}
+
+bool TPlainFolderData::holdsPath(const QString& path) const
+{
+    const QString root = QFileInfo(m_folder).canonicalFilePath();
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return !root.isEmpty() && !real.isEmpty() && real.startsWith(withSlash(root));
 }
 
 std::unique_ptr<QIODevice> TPlainFolderData::openFile(const QString& subFolder, const QString& name)
 {
-    auto file = std::make_unique<QFile>(filePath(subFolder, name));
-    if (!file->exists() || !file->open(QIODevice::ReadOnly))
+    const QString path = filePath(subFolder, name);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->exists())
+        return nullptr;
+    if (!holdsPath(path))
+        throw Exception(QStringLiteral("Refused to read \"%1\": it lies outside the folder \"%2\"").arg(path, m_folder));
+    if (!file->open(QIODevice::ReadOnly))
         return nullptr;
     return file;
 }

@@ -11,6 +11,7 @@ public:
     explicit TPlainFolderData(const QString& folder);
 
     std::unique_ptr<QIODevice> createFile(const QString& subFolder, const QString& name) override;
+    void replaceFile(const QString& subFolder, const QString& name, const QByteArray& bytes) override;
     std::unique_ptr<QIODevice> openFile(const QString& subFolder, const QString& name) override;
     bool fileExists(const QString& subFolder, const QString& name) override;
     std::unique_ptr<TStringList> listFiles() override;
@@ -20,6 +21,8 @@ public:
     QString getFolder() const override { return m_folder; }
 
     QString filePath(const QString& subFolder, const QString& name) const;
+    // Whether the path, links resolved, lies inside the folder.
+    bool holdsPath(const QString& path) const;
 
 private:
     QString m_folder; // ends in '/'

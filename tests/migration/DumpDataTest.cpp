@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <zip.h>
 
 namespace {
@@ -186,6 +187,65 @@ TEST_F(DumpDataTest, UnpackingRefusesMembersThatClimbOutAndNamesThatAreNoPackage
     EXPECT_EQ(notDumpPackageText(path(QStringLiteral("other.Tvdump"))),
               QStringLiteral("Incorrect data file, \"ExportData/head.expinfo\" not found in \"%1\"")
                   .arg(path(QStringLiteral("other.Tvdump"))));
+}
+
+unsigned modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? unsigned(st.st_mode & 07777) : 0u;
+}
+
+// Under a umask that shares everything: the work folder, its files, the
+// package and what is unpacked are the owner's only; a package is never
+// written through a link; an unpacking never empties a run's folder.
+TEST_F(DumpDataTest, PackagesAndWorkFoldersArePrivate)
+{
+    const mode_t oldMask = ::umask(022);
+    TFilePathDBDumpData work(path(QStringLiteral("runs/run2")));
+    work.createFile(QStringLiteral("ExportData"), QStringLiteral("head.expinfo"))->write("head");
+    work.createFile(QStringLiteral("error"), QStringLiteral("error.errlist"))->write("errors");
+    work.replaceFile(QStringLiteral("error"), QStringLiteral("error.errinfo"), "index");
+    EXPECT_EQ(modeOf(path(QStringLiteral("runs"))), 0700u);
+    EXPECT_EQ(modeOf(path(QStringLiteral("runs/run2"))), 0700u);
+    EXPECT_EQ(modeOf(path(QStringLiteral("runs/run2/error"))), 0700u);
+    EXPECT_EQ(modeOf(path(QStringLiteral("runs/run2/error/error.errinfo"))), 0600u);
+    EXPECT_EQ(modeOf(path(QStringLiteral("runs/run2/ExportData/head.expinfo"))), 0600u);
+
+    QDir().mkpath(path(QStringLiteral("out")));
+    const QString package = path(QStringLiteral("out/run2.Tvdump"));
+    work.packFolder(package);
+    EXPECT_EQ(modeOf(package), 0600u);
+    writeAll(path(QStringLiteral("victim")), "not a package");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("victim")), path(QStringLiteral("out/link.Tvdump"))));
+    EXPECT_TRUE(messageOf([&] { work.packFolder(path(QStringLiteral("out/link.Tvdump"))); })
+                    .startsWith(QStringLiteral("Zip path error,errorCode=-2,")));
+    EXPECT_EQ(readAll(path(QStringLiteral("victim"))), QByteArray("not a package"));
+    EXPECT_EQ(QDir(path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList({"link.Tvdump", "run2.Tvdump"}))
+        << "no temporary package is left";
+
+    TFilePathDBDumpData target;
+    target.extractPackage(package);
+    const QString unpacked = exportFolder() + QStringLiteral("run2/");
+    EXPECT_EQ(modeOf(unpacked), 0700u);
+    EXPECT_EQ(modeOf(unpacked + QStringLiteral("error")), 0700u);
+    EXPECT_EQ(modeOf(unpacked + QStringLiteral("error/error.errlist")), 0600u);
+    EXPECT_EQ(modeOf(unpacked + QStringLiteral("ExportData/head.expinfo")), 0600u);
+    ::umask(oldMask);
+
+    // Now Export/run2 holds an error index: a second unpacking is refused
+    // and leaves the folder as it was.
+    writeAll(unpacked + QStringLiteral("error/error1.errlist"), "a run's errors");
+    TFilePathDBDumpData again;
+    EXPECT_EQ(messageOf([&] { again.extractPackage(package); }),
+              QStringLiteral("Refused to unpack \"%1\": the folder \"%2\" holds the error files of a run")
+                  .arg(package, exportFolder() + QStringLiteral("run2")));
+    selectLanguage(QStringLiteral("CN"));
+    EXPECT_EQ(messageOf([&] { again.extractPackage(package); }),
+              QString::fromUtf8("拒绝解包 \"%1\"：文件夹 \"%2\" 中有一次运行的错误文件")
+                  .arg(package, exportFolder() + QStringLiteral("run2")));
+    EXPECT_EQ(readAll(unpacked + QStringLiteral("error/error1.errlist")), QByteArray("a run's errors"));
+    EXPECT_EQ(readAll(unpacked + QStringLiteral("error/error.errinfo")), QByteArray("index"));
 }
 
 TEST_F(DumpDataTest, FolderIsCheckedWhereFilesAreRead)

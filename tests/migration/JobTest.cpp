@@ -24,9 +24,12 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -313,6 +316,30 @@ TEST_F(JobTest, PackGivesAJobWithoutGuidOneOfItsOwn)
     TMainConfigInfo container;
     ASSERT_TRUE(container.loadFromFile(path("job.Tvcfg")));
     EXPECT_EQ(container.guid.size(), 38) << container.guid.toStdString();
+}
+
+// The job file holds passwords: written 0600 under any umask, and a link at
+// the target is replaced by the file, never written through.
+TEST_F(JobTest, PackOntoALinkReplacesTheLink)
+{
+    const mode_t oldMask = ::umask(022);
+    writeAll(path("job.txt"), "[MainInfo]\nConvertName=CopyConvert\n[Config/Init]\nSource=Oracle\nDest=MySQL\n");
+    writeAll(path("victim"), "someone else's file");
+    ASSERT_TRUE(QFile::link(path("victim"), path("job.Tvcfg")));
+    const ToolRun packed = runConfig({"pack", path("job.txt"), path("job.Tvcfg")});
+    ::umask(oldMask);
+    ASSERT_EQ(packed.status, 0) << packed.err.toStdString();
+    const QFileInfo job(path("job.Tvcfg"));
+    EXPECT_FALSE(job.isSymLink());
+    EXPECT_EQ(job.permissions() & 0x0777, QFileDevice::ReadUser | QFileDevice::WriteUser);
+    QFile victim(path("victim"));
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), QByteArray("someone else's file"));
+    TMainConfigInfo container;
+    EXPECT_TRUE(container.loadFromFile(path("job.Tvcfg")));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList({"job.Tvcfg", "job.txt", "victim"}))
+        << "no temporary file is left";
 }
 
 TEST_F(JobTest, OptionValuesFallBackToTheGlobalOptions)

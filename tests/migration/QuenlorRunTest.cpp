@@ -419,6 +419,66 @@ TEST_F(QuenlorRun, KilledDestinationLinkIsRestoredAndEveryRowArrives)
     mysqlExec({QStringLiteral("drop table if exists run_rc_stream")});
 }
 
+// kill -9 mid-table: every refused row of a committed transaction is in the
+// error files, which quenlor-errors reads without the index the run never wrote.
+TEST_F(QuenlorRun, AKilledRunLeavesTheErrorsOfEveryCommittedTransaction)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    const int rows = 100000;
+    oracleExec({QStringLiteral("drop table if exists \"RUN_K9_ROWS\""),
+                QStringLiteral("create table \"RUN_K9_ROWS\" (\"ID\" numeric(9,0) not null primary key, \"V\" numeric(9,0))"),
+                QStringLiteral("insert into \"RUN_K9_ROWS\" select g, case when g % 7 = 0 then -g else g end "
+                               "from generate_series(1, %1) g").arg(rows)});
+    mysqlExec({QStringLiteral("drop table if exists run_k9_rows"),
+               QStringLiteral("create table run_k9_rows (ID int primary key, V int check (V >= 0))")});
+    TJobOptions options;
+    options.dropDestTable = false;
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_K9_ROWS=run_k9_rows\n"
+                                                           "[Config/FieldMatch/RUN_K9_ROWS]\nID=ID\nV=V\n"),
+                                            options));
+    QProcess process;
+    start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
+    int copied = 0;
+    for (int i = 0; i < 1200 && copied < 3000 && process.state() == QProcess::Running; ++i) {
+        QThread::msleep(25);
+        copied = mysqlRows(QStringLiteral("select count(*) from run_k9_rows")).value(0).toInt();
+    }
+    ASSERT_EQ(process.state(), QProcess::Running) << "the table was copied before it could be killed";
+    ::kill(pid_t(process.processId()), SIGKILL);
+    process.waitForFinished(30000);
+
+    const QStringList destIds = mysqlRows(QStringLiteral("select ID from run_k9_rows order by ID"));
+    ASSERT_FALSE(destIds.isEmpty());
+    const int committed = destIds.last().toInt();
+    ASSERT_LT(committed, rows);
+    const QDir exportDir(tmp.filePath(QStringLiteral("data/Varnoke/Quenlor/Export")));
+    const QStringList runs = exportDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(runs.size(), 1) << runs.join(u' ').toStdString();
+    const TRun errors = runTool(QStringLiteral(QUENLOR_ERRORS_EXE), {QStringLiteral("show"), exportDir.filePath(runs.first())});
+    ASSERT_EQ(errors.exitCode, 0) << errors.err.toStdString();
+    EXPECT_TRUE(errors.err.startsWith(QStringLiteral("Note: The error index \""))) << errors.err.toStdString();
+    EXPECT_TRUE(errors.out.startsWith(QStringLiteral("Note: The error index \"")));
+
+    QSet<int> refused;
+    for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("\n    ID=(\\d+)\n")).globalMatch(errors.out)) {
+        const int id = m.captured(1).toInt();
+        EXPECT_FALSE(refused.contains(id)) << "shown twice: " << id;
+        refused.insert(id);
+    }
+    QSet<int> inDest;
+    for (const QString& id : destIds)
+        inDest.insert(id.toInt());
+    // Up to the last committed row each row is in exactly one place.
+    int missing = 0;
+    for (int id = 1; id <= committed; ++id) {
+        const bool expectRefused = id % 7 == 0;
+        if (inDest.contains(id) == expectRefused || refused.contains(id) != expectRefused)
+            ++missing;
+    }
+    EXPECT_EQ(missing, 0) << "committed up to ID " << committed << ", " << refused.size() << " errors shown";
+}
+
 TEST_F(QuenlorRun, RefusesWhatItCannotRun)
 {
     const QString plain = jobText(QStringLiteral("[Config/Tables]\n"));

@@ -11,9 +11,29 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
+// The umask of a user who shares everything by default, for one test.
+struct UmaskScope {
+    explicit UmaskScope(mode_t mask) : old(::umask(mask)) {}
+    ~UmaskScope() { ::umask(old); }
+    mode_t old;
+};
+
+unsigned modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? unsigned(st.st_mode & 07777) : 0u;
+}
+
 class ErrTrackTest : public ::testing::Test {
 protected:
     QString errorFile(const QString& name) const { return dir.filePath(QStringLiteral("error/") + name); }
@@ -214,4 +234,145 @@ TEST_F(ErrTrackTest, MissingIndexAndMissingListFile)
     } catch (const Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("File[\"error/gone.errlist\"] not found!"));
     }
+}
+
+TEST_F(ErrTrackTest, FilesAndFoldersAreTheOwnersOnlyAndLinksAreReplaced)
+{
+    UmaskScope shared(022);
+    const QString run = dir.filePath(QStringLiteral("Export/run"));
+    TPlainFolderData work(run);
+    const QString victim = dir.filePath(QStringLiteral("victim"));
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("untouched");
+    }
+    const QString made = dir.filePath(QStringLiteral("Export/run2"));
+    TPlainFolderData fresh(made);
+    {
+        TErrInfoList list(&fresh);
+        addErrors(list.tracker(), 301);
+    }
+    EXPECT_EQ(modeOf(dir.filePath(QStringLiteral("Export"))), 0700u);
+    EXPECT_EQ(modeOf(made), 0700u);
+    EXPECT_EQ(modeOf(made + QStringLiteral("/error")), 0700u);
+    for (const char* name : {"error.errlist", "error1.errlist", "error.errinfo"})
+        EXPECT_EQ(modeOf(made + QStringLiteral("/error/") + QString::fromLatin1(name)), 0600u) << name;
+
+    // A link planted at the index is replaced; one at a list file's name
+    // pushes the name on. Their target is left alone either way, and the
+    // reader refuses to follow the link out of the folder.
+    ASSERT_TRUE(QDir().mkpath(run + QStringLiteral("/error")));
+    ASSERT_TRUE(QFile::link(victim, run + QStringLiteral("/error/error.errinfo")));
+    ASSERT_TRUE(QFile::link(victim, run + QStringLiteral("/error/error.errlist")));
+    {
+        TErrInfoList list(&work);
+        addErrors(list.tracker(), 2);
+    }
+    const QFileInfo index(run + QStringLiteral("/error/error.errinfo"));
+    EXPECT_FALSE(index.isSymLink());
+    EXPECT_EQ(modeOf(index.filePath()), 0600u);
+    EXPECT_EQ(modeOf(run + QStringLiteral("/error/error1.errlist")), 0600u);
+    QFile target(victim);
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll(), QByteArray("untouched"));
+    TErrInfoList list(&work);
+    list.tracker().openErrorInfo();
+    EXPECT_EQ(list.errorCount(), 2);
+    EXPECT_EQ(list.tracker().fileCount(), 1);
+    EXPECT_EQ(list.tracker().fileName(1), QStringLiteral("error1.errlist"));
+    ASSERT_EQ(list.tracker().readNotes().size(), 2);
+    EXPECT_EQ(list.tracker().readNotes().at(1),
+              QStringLiteral("Refused to read \"%1/error/error.errlist\": it lies outside the folder \"%1/\"").arg(run));
+}
+
+// A file that cannot grow (a file-size limit stands in for a full disk), an
+// index that cannot be renamed into place: the tracker says so with the path
+// and the reason, stops writing, and keeps counting.
+TEST_F(ErrTrackTest, AFailedWriteIsReportedAndNothingMoreIsWritten)
+{
+    const QString big(20000, u'x');
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    const QString listPath = dir.path() + QStringLiteral("/error/error.errlist");
+    const struct {
+        const char* what;
+        int errors;
+        bool flushEach;
+    } cases[] = {{"the stream buffer runs over", 10, false}, {"a commit flushes", 2, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(dir.filePath(QStringLiteral("error"))).removeRecursively();
+        TErrInfoList list(&folder);
+        TErrTrack& track = list.tracker();
+        struct rlimit small = old;
+        small.rlim_cur = 30000;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool flushed = true;
+        for (int i = 0; i < c.errors; ++i) {
+            track.addErrorNoRecord(big, QString(), -1, 1, TErrorType::Insert);
+            if (c.flushEach)
+                flushed = track.flush() && flushed;
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_TRUE(track.failed());
+        EXPECT_FALSE(track.flush());
+        EXPECT_NE(flushed, c.flushEach) << "the failing flush says so";
+        EXPECT_EQ(track.failureMessage(), QStringLiteral("Cannot write file \"%1\": File too large").arg(listPath));
+        EXPECT_EQ(track.totalErrors(), c.errors);
+        addErrors(track, 600);
+        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("error"))).entryList(QDir::Files),
+                  QStringList{QStringLiteral("error.errlist")})
+            << "no further files after the failure";
+        EXPECT_EQ(track.failureMessage(), QStringLiteral("Cannot write file \"%1\": File too large").arg(listPath));
+    }
+    std::signal(SIGXFSZ, oldSignal);
+
+    QDir(dir.filePath(QStringLiteral("error"))).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("error/error.errinfo/blocked"))));
+    TErrInfoList list(&folder);
+    addErrors(list.tracker(), 300);
+    EXPECT_TRUE(list.tracker().failed());
+    EXPECT_EQ(list.tracker().failureMessage(),
+              QStringLiteral("Cannot write file \"%1/error/error.errinfo\": Is a directory").arg(dir.path()));
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("error"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("error.errlist")})
+        << "the temporary index is gone";
+}
+
+// kill -9 right after a commit's flush: the files hold every flushed error.
+TEST_F(ErrTrackTest, AKilledRunLeavesEveryFlushedErrorReadable)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto* list = new TErrInfoList(&folder); // never destroyed: the process dies
+        list->tracker().beginTable(QStringLiteral("T"), QString());
+        addErrors(list->tracker(), 305);
+        list->tracker().flush();
+        addErrors(list->tracker(), 2); // after the last commit: may be lost
+        ::kill(::getpid(), SIGKILL);
+        ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(indexText(), QStringLiteral("SumCount=300\r\nFileCount=1\r\nFileItem1=error.errlist\r\n"));
+
+    TErrInfoList list(&folder);
+    TErrTrack& track = list.tracker();
+    track.openErrorInfo();
+    EXPECT_TRUE(track.readFromListing());
+    EXPECT_EQ(track.fileCount(), 2);
+    EXPECT_EQ(track.totalErrors(), 305);
+    ASSERT_EQ(track.readNotes().size(), 2) << track.readNotes().join(u'\n').toStdString();
+    EXPECT_TRUE(track.readNotes().at(0).contains(QStringLiteral("does not name \"error1.errlist\"")));
+    EXPECT_TRUE(track.readNotes().at(1).contains(QStringLiteral("error1.errlist\" is incomplete")));
+    EXPECT_TRUE(track.readNotes().at(1).endsWith(QStringLiteral("its first 5 errors were read.")));
+    track.lastErrorFile();
+    EXPECT_FALSE(track.loadedFileComplete());
+    ASSERT_EQ(list.errorCount(), 5);
+    EXPECT_EQ(list.errorNumber(4), 305);
+    EXPECT_EQ(list.errorAt(4)->message, QStringLiteral("e304"));
 }

@@ -177,3 +177,158 @@ TEST_F(ErrorsReaderTest, ReadsWhatTheTrackerWrote)
     EXPECT_TRUE(out.contains(QStringLiteral("Error 0302: Read data error\n  Group: T\n  Database kind: \n  Error code: -1\n")));
     EXPECT_FALSE(out.contains(QStringLiteral("Error 0001")));
 }
+
+// Indexes that cannot be trusted: the folder's own files are shown instead,
+// each once, with a note; nothing outside the error folder is read.
+TEST_F(ErrorsReaderTest, DamagedIndexesAreReadAsMissing)
+{
+    QTemporaryDir outside;
+    {
+        QFile f(outside.filePath(QStringLiteral("x.errlist")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        QByteArray foreign = handBuiltList(false, false);
+        foreign.replace("Duplicate entry '5'", "OUTSIDE THE FOLDER!");
+        f.write(foreign);
+    }
+    const QString outsideRelative = QDir(dir.filePath(QStringLiteral("error"))).relativeFilePath(outside.filePath(QStringLiteral("x.errlist")));
+    const struct {
+        QByteArray index;
+        QString why;
+    } cases[] = {
+        {"SumCount=1\r\nFileCount=3\r\nFileItem1=error.errlist\r\n", QStringLiteral("FileCount=3 but 1 FileItem entries")},
+        {"SumCount=1\r\nFileCount=2147483647\r\nFileItem1=error.errlist\r\n",
+         QStringLiteral("FileCount=2147483647 but 1 FileItem entries")},
+        {"SumCount=1\r\nFileCount=1\r\nFileItem1=error.errl", QStringLiteral("its last line is cut off")},
+        {"SumCount=1\r\nFileCou", QStringLiteral("its last line is cut off")},
+        {"", QStringLiteral("empty")},
+        {"SumCount=1\r\nFileCount=x\r\n", QStringLiteral("FileCount=x is no count")},
+        {"FileCount=1\r\nFileItem1=../../x.errlist\r\n", QStringLiteral("FileItem1=../../x.errlist leaves the error folder")},
+        {"FileCount=1\r\nFileItem1=" + outsideRelative.toUtf8() + "\r\n",
+         QStringLiteral("FileItem1=%1 leaves the error folder").arg(outsideRelative)},
+        {"FileCount=2\r\nFileItem1=error.errlist\r\nFileItem2=error.errlist\r\n",
+         QStringLiteral("FileItem2=error.errlist names a file twice")},
+    };
+    writeErrorFile(QStringLiteral("error.errlist"), handBuiltList(false, true));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index.toStdString());
+        writeErrorFile(QStringLiteral("error.errinfo"), c.index);
+        ASSERT_EQ(run({QStringLiteral("show"), dir.path()}), 0) << err.toStdString();
+        const QString note = QStringLiteral("Note: The error index \"%1/error/error.errinfo\" is damaged (%2); "
+                                            "the error list files of the folder were read instead.\n")
+                                 .arg(dir.path(), c.why);
+        EXPECT_EQ(err, note);
+        EXPECT_TRUE(out.startsWith(note + QStringLiteral("SumCount=1\nFileCount=1\n"))) << out.toStdString();
+        EXPECT_EQ(out.count(QStringLiteral("\nFile ")), 1);
+        EXPECT_TRUE(out.contains(QStringLiteral("\nFile 1: error.errlist first=1 last=300\n")));
+        EXPECT_EQ(out.count(QStringLiteral("Error 0001")), 1);
+        EXPECT_FALSE(out.contains(QStringLiteral("OUTSIDE")));
+        EXPECT_EQ(run({QStringLiteral("show"), dir.path(), QStringLiteral("--file"), QStringLiteral("2")}), 1);
+        EXPECT_TRUE(err.endsWith(QStringLiteral("File number 2 out of range (1-1)\n"))) << err.toStdString();
+    }
+
+    // A list file that is a link out of the folder is refused, whoever names it.
+    QFile::remove(dir.filePath(QStringLiteral("error/error.errlist")));
+    ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("x.errlist")), dir.filePath(QStringLiteral("error/error.errlist"))));
+    const QString refused = QStringLiteral("Refused to read \"%1/error/error.errlist\": it lies outside the folder \"%1/\"")
+                                .arg(dir.path());
+    writeErrorFile(QStringLiteral("error.errinfo"), "FileCount=1\r\nFileItem1=error.errlist\r\n");
+    EXPECT_EQ(run({QStringLiteral("show"), dir.path()}), 1);
+    EXPECT_EQ(err, refused + u'\n');
+    EXPECT_FALSE(out.contains(QStringLiteral("OUTSIDE")));
+    writeErrorFile(QStringLiteral("error.errinfo"), "FileCount=");
+    EXPECT_EQ(run({QStringLiteral("show"), dir.path()}), 1) << "nothing readable";
+    EXPECT_TRUE(err.contains(QStringLiteral("Note: ") + refused + u'\n'));
+    EXPECT_TRUE(err.endsWith(QStringLiteral("No error could be read from \"%1\"\n").arg(dir.path())));
+    EXPECT_FALSE(out.contains(QStringLiteral("OUTSIDE")));
+}
+
+// A run that ended without its index (killed, or the index lost): the
+// folder's list files in numeric order, the last one up to its last complete
+// error, and a note saying so.
+TEST_F(ErrorsReaderTest, AFolderWithoutItsIndexShowsEveryCompleteError)
+{
+    {
+        TPlainFolderData folder(dir.path());
+        TErrInfoList list(&folder);
+        list.tracker().beginTable(QStringLiteral("T"), QString());
+        for (int i = 0; i < 3 * 300 + 12; ++i)
+            list.tracker().addErrorNoRecord(QStringLiteral("m%1").arg(i + 1), QString(), -1, -1, TErrorType::ReadData);
+    }
+    const QString whole = [&] {
+        run({QStringLiteral("show"), dir.path()});
+        return out;
+    }();
+    // error.errlist, error1, error2, error3: listed as 0, 1, 2, 3 and not by name.
+    for (const char* name : {"error1.errlist", "error2.errlist"})
+        ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("error/") + QString::fromLatin1(name))));
+    const QString last = dir.filePath(QStringLiteral("error/error3.errlist"));
+    QFile list(last);
+    ASSERT_TRUE(list.open(QIODevice::ReadWrite));
+    const QByteArray bytes = list.readAll();
+    // Cut inside error 911: after its message "m911", before its end.
+    const qsizetype cut = bytes.lastIndexOf("m911") + 6;
+    ASSERT_GT(cut, 6);
+    ASSERT_TRUE(list.resize(cut));
+    list.close();
+
+    const QString index = dir.filePath(QStringLiteral("error/error.errinfo"));
+    const struct {
+        const char* what;
+        std::function<void()> damage;
+        QString note;
+    } cases[] = {
+        {"index deleted", [&] { QFile::remove(index); },
+         QStringLiteral("The error index \"%1\" is missing").arg(index)},
+        {"index one file behind",
+         [&] {
+             QFile f(index);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("SumCount=900\r\nFileCount=3\r\nFileItem1=error.errlist\r\nFileItem2=error1.errlist\r\n"
+                     "FileItem3=error2.errlist\r\n");
+         },
+         QStringLiteral("The error index \"%1\" does not name \"error3.errlist\" (a run that did not end?)").arg(index)},
+        {"index truncated",
+         [&] {
+             QFile f(index);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("SumCount=900\r\nFileCount=3\r\nFileItem1=error.errlist\r\nFileItem2=err");
+         },
+         QStringLiteral("The error index \"%1\" is damaged (its last line is cut off)").arg(index)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.damage();
+        ASSERT_EQ(run({QStringLiteral("show"), dir.path()}), 0) << err.toStdString();
+        const QString notes = QStringLiteral("Note: %1; the error list files of the folder were read instead.\n"
+                                             "Note: The error list file \"%2\" is incomplete (Stream read error): "
+                                             "its first 10 errors were read.\n")
+                                  .arg(c.note, last);
+        EXPECT_EQ(err, notes);
+        ASSERT_TRUE(out.startsWith(notes + QStringLiteral("SumCount=910\nFileCount=4\n"))) << out.toStdString();
+        QStringList files;
+        for (const QString& line : out.split(u'\n'))
+            if (line.startsWith(QStringLiteral("File ")))
+                files << line;
+        EXPECT_EQ(files, QStringList({"File 1: error.errlist first=1 last=300", "File 2: error1.errlist first=301 last=600",
+                                      "File 3: error2.errlist first=601 last=900",
+                                      "File 4: error3.errlist first=901 last=1200"}));
+        EXPECT_TRUE(out.contains(QStringLiteral("Error 0910: Read data error\n")));
+        EXPECT_TRUE(out.contains(QStringLiteral("    m910\n")));
+        EXPECT_FALSE(out.contains(QStringLiteral("Error 0911")));
+        EXPECT_TRUE(out.endsWith(QStringLiteral("Incomplete file: the errors above are those read before it broke off "
+                                                "(Stream read error)\n")));
+        // Up to the cut, what is shown is what the whole folder showed.
+        const QString body = out.mid(notes.size() + QStringLiteral("SumCount=910\nFileCount=4\n").size());
+        EXPECT_TRUE(whole.contains(body.left(body.indexOf(QStringLiteral("Incomplete file:"))))) << "same errors, same form";
+    }
+    // The lost index's own path names the folder too.
+    QFile::remove(index);
+    const QString fromFolder = [&] {
+        run({QStringLiteral("show"), dir.path()});
+        return out;
+    }();
+    for (const QString& named : {index, dir.filePath(QStringLiteral("error"))}) {
+        EXPECT_EQ(run({QStringLiteral("show"), named}), 0) << named.toStdString();
+        EXPECT_EQ(out, fromFolder);
+    }
+}
