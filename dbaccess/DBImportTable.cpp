@@ -508,7 +508,9 @@ bool TDBImportTable::endOfWrite(TErrInfoList* errors)
 bool TDBImportTable::commitOpenTransaction(TErrInfoList* errors)
 {
     m_rowsInTransaction = 0;
-    if (errors) errors->tracker().flush(); // the transaction's refused rows reach their file before it counts
+    // The transaction's refused rows reach their file before its rows count as copied.
+    if (errors)
+        errors->tracker().flush();
     DbConnection& pack = m_connection->packConnection();
     if (m_connectionLost || !pack.inTransaction())
         return !m_connectionLost;

@@ -127,6 +127,9 @@ bool TDoExport_CopyConvert::onRecord(IReadDataRecord& record, TErrInfoList* erro
             errors->tracker().addErrorFromException(e, QString(), destKind(), &record, TErrorType::Insert);
         written = false;
     }
+    // Going on without error files would lose the record of refused rows.
+    if (errors && errors->tracker().failed())
+        requestStopForFailure();
     if (m_importer) {
         copiedRecords = m_importer->committedRows();
         if (m_importer->connectionLost()) {

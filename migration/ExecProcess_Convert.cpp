@@ -112,7 +112,7 @@ void TExecProcess_Convert::endTableReport()
         return;
     m_inTable = false;
     const IImportTable* importer = m_driver ? m_driver->importer() : nullptr;
-    if (m_tableFailed || (importer && importer->connectionLost()))
+    if (m_tableFailed || (importer && importer->connectionLost()) || m_errors->tracker().failed())
         m_failedTables << m_currentSource;
     else if (m_tableErrors > 0 || stopRequested())
         m_incompleteTables << m_currentSource;
@@ -257,7 +257,8 @@ QString TExecProcess_Convert::summaryText() const
         QString source;
         notStarted << (splitAtFirst(tableLine(i), QStringLiteral("="), &source, nullptr) ? source : tableLine(i));
     }
-    if (errors == 0 && notStarted.isEmpty() && m_failedTables.isEmpty() && m_incompleteTables.isEmpty())
+    const bool filesFailed = m_errors && m_errors->tracker().failed();
+    if (errors == 0 && !filesFailed && notStarted.isEmpty() && m_failedTables.isEmpty() && m_incompleteTables.isEmpty())
         return execConvertText(QStringLiteral("success copy data"), {createdTables, copiedTables});
     QStringList parts{execConvertText(QStringLiteral("failed copy data"), {errors, createdTables, copiedTables})};
     if (!m_failedTables.isEmpty())
@@ -266,6 +267,8 @@ QString TExecProcess_Convert::summaryText() const
         parts << execConvertText(QStringLiteral("incomplete tables"), {m_incompleteTables.join(QStringLiteral(", "))});
     if (!notStarted.isEmpty())
         parts << execConvertText(QStringLiteral("tables not started"), {notStarted.join(QStringLiteral(", "))});
+    if (filesFailed)
+        parts << execConvertText(QStringLiteral("error files failed"), {m_errors->tracker().failureMessage()});
     return parts.join(QStringLiteral("; "));
 }
 

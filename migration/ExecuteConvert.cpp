@@ -117,6 +117,7 @@ void runTables(TExecProcess_Convert& run, bool quiet)
     if (!run.beginRun())
         return;
     TCacheCurrentShowProcess& progress = currentShowProcess();
+    TErrTrack& tracker = run.errorList()->tracker();
     {
         const TScopeExit endRun([&run] {
             g_lastRun.createdTables = run.createdTables;
@@ -124,10 +125,18 @@ void runTables(TExecProcess_Convert& run, bool quiet)
             run.endRun();
         });
         copyTables(run);
+        // The last list file and the index are written now, so that a failure
+        // there is in the report.
+        tracker.finishFile();
+        if (tracker.failed()) {
+            g_lastRun.fileFailure = tracker.failureMessage();
+            appLog().addLogLine(g_lastRun.fileFailure, llError);
+            progress.addLine(g_lastRun.fileFailure);
+        }
         const QString text = run.summaryText();
         progress.setProgress(100, text);
         progress.setCaption(text);
-        logText(text, run.errorList()->tracker().totalErrors() > 0 || stopRequested() ? llWarning : llInfo);
+        logText(text, tracker.totalErrors() > 0 || tracker.failed() || stopRequested() ? llWarning : llInfo);
         if (!quiet && progress.display())
             progress.finishProgress();
     }

@@ -27,6 +27,7 @@ struct TRunResult {
     int createdTables = 0;
     int copiedTables = 0;
     int errorTotal = 0;  // every error the run recorded
+    QString fileFailure; // an error file that could not be written: path and reason
 };
 const TRunResult& lastRunResult();
 

@@ -146,6 +146,8 @@ int reportRun(const TRunResult& result, bool failed)
 {
     if (!result.connectFailure.isEmpty())
         printLine(stderr, result.connectFailure);
+    if (!result.fileFailure.isEmpty())
+        printLine(stderr, result.fileFailure);
     if (result.errorTotal > 0) {
         printLine(stdout, runText(QStringLiteral("errorCount"), {result.errorTotal}));
         printLine(stdout, runText(QStringLiteral("errorFolder"), {result.workFolder + QStringLiteral("error/")}));
@@ -157,7 +159,8 @@ int reportRun(const TRunResult& result, bool failed)
         printLine(stderr, runText(QStringLiteral("stopped"), {}));
     if (!result.connected)
         return kExitNotRun;
-    return failed || result.errorTotal > 0 || stopRequested() ? kExitErrors : kExitDone;
+    return failed || result.errorTotal > 0 || !result.fileFailure.isEmpty() || stopRequested() ? kExitErrors
+                                                                                                : kExitDone;
 }
 
 int runJob(const TRunOptions& options)

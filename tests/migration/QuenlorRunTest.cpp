@@ -421,6 +421,43 @@ TEST_F(QuenlorRun, KilledDestinationLinkIsRestoredAndEveryRowArrives)
 
 // kill -9 mid-table: every refused row of a committed transaction is in the
 // error files, which quenlor-errors reads without the index the run never wrote.
+TEST_F(QuenlorRun, ErrorFilesThatCannotBeWrittenStopTheRun)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    const int rows = 30000;
+    oracleExec({QStringLiteral("drop table if exists \"RUN_FULL_ROWS\""),
+                QStringLiteral("create table \"RUN_FULL_ROWS\" (\"ID\" numeric(9,0) not null primary key, \"V\" numeric(9,0))"),
+                QStringLiteral("insert into \"RUN_FULL_ROWS\" select g, case when g % 3 = 0 then -g else g end "
+                               "from generate_series(1, %1) g").arg(rows)});
+    mysqlExec({QStringLiteral("drop table if exists run_full_rows"),
+               QStringLiteral("create table run_full_rows (ID int primary key, V int check (V >= 0))")});
+    TJobOptions options;
+    options.dropDestTable = false;
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_FULL_ROWS=run_full_rows\n"
+                                                           "[Config/FieldMatch/RUN_FULL_ROWS]\nID=ID\nV=V\n"),
+                                            options));
+    // A file-size limit stands in for a full disk: writes past 16 KiB fail
+    // with EFBIG (the signal is ignored, so the program sees the failure).
+    QProcess process;
+    start(process, QStringLiteral("/bin/bash"),
+          {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$1\" --lang EN"),
+           QStringLiteral(QUENLOR_RUN_EXE), config});
+    const TRun run = finish(process, 300000);
+
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot write file"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral(".errlist"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("Stopped on request")));
+    // It stopped soon after the failure instead of copying on without a record of the refused rows.
+    const int copied = mysqlRows(QStringLiteral("select count(*) from run_full_rows")).value(0).toInt();
+    EXPECT_GT(copied, 0);
+    EXPECT_LT(copied, rows * 2 / 3);
+    EXPECT_FALSE(run.out.contains(QStringLiteral("successfully"))) << run.out.toStdString();
+    mysqlExec({QStringLiteral("drop table if exists run_full_rows")});
+    oracleExec({QStringLiteral("drop table if exists \"RUN_FULL_ROWS\"")});
+}
+
 TEST_F(QuenlorRun, AKilledRunLeavesTheErrorsOfEveryCommittedTransaction)
 {
     REQUIRE_MYSQL();
