@@ -20,7 +20,8 @@ void executeCopyConvert(TCopyConvert& job, IUIContext* context, bool structureOn
 // themselves (the headless runner).
 struct TRunResult {
     QString workFolder;  // the run's folder; its "error" sub-folder holds the error files
-    QString logFile;     // empty when no log was written
+    QString logFile;     // empty when no log file could be created
+    QString logFailure;  // why the log could not be created or written: the run stopped
     bool connected = false; // both databases were opened
     QString connectFailure; // else why not
     int failedKind = -1;    // and the kind of the database that failed
