@@ -23,6 +23,8 @@ class TDBConnection;
 
 // The table name followed by the run's time suffix when TimeSuffix is set.
 QString fullDestinationName(const QString& table);
+// "Table ... already held N rows before this run", in the current language.
+QString rowsHeldBeforeText(const QString& table, qint64 rows);
 
 class TDBImportTable : public TAbsImportTable {
 public:
@@ -39,6 +41,7 @@ public:
     // UpdateByKey and CheckKey raise "primary key not set! Table name=..." without a key.
     bool writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors) override;
     void finish(TErrInfoList* errors) override;
+    qint64 rowsHeldBefore() const override { return m_rowsHeldBefore; }
 
     bool isLengthError(int kind, int code) { return m_lengthCodes.isLengthError(kind, code); }
     // Commits, then drops the column's NOT NULL; false (nothing recorded) when that fails.
@@ -67,6 +70,8 @@ private:
         int largeObjectSubtype = 0;          // ftOraClob/ftOraBlob for Oracle memo/blob columns
     };
 
+    void takeFreeTimeSuffix(const QString& table);
+    void countRowsHeldBefore(const QString& fullName);
     bool createDestTable(const TImportTableSource& in, TErrInfoList* errors);
     void readDestColumns();
     void buildStatements();
@@ -103,5 +108,6 @@ private:
     bool m_blankIsNull = false;
     bool m_autoChangeNotNull = false;
     bool m_tableCreated = false;
+    qint64 m_rowsHeldBefore = 0;
     TLengthErrorCodeCache m_lengthCodes;
 };

@@ -40,6 +40,9 @@ public:
                          const TImportTableOptions& options, bool& tableCreated, TErrInfoList* errors) = 0;
     virtual bool writeRecord(TWriteMode mode, IReadDataRecord& record, TErrInfoList* errors) = 0;
     virtual void finish(TErrInfoList* errors) = 0;
+    // The rows the destination table held when prepare found it and neither
+    // dropped nor emptied it (a rerun appends to them); 0 otherwise.
+    virtual qint64 rowsHeldBefore() const = 0;
 };
 
 // Data every table writer keeps; implements none of the operations.
