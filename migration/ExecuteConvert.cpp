@@ -1,5 +1,6 @@
 #include "migration/ExecuteConvert.h"
 
+#include "dbaccess/DBImportTable.h"
 #include "foundation/CommonUtils.h"
 #include "foundation/ExclusiveCreate.h"
 #include "foundation/LogUtils.h"
@@ -8,6 +9,7 @@
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
 #include "migration/CopyConvert.h"
+#include "migration/DoExport_CopyConvert.h"
 #include "migration/ExecProcess_Convert.h"
 #include "migration/FilePathDBDumpData.h"
 #include "records/ErrInfoList.h"
@@ -109,6 +111,24 @@ void logText(const QString& text, int level)
     appLog().addLogLine(text, level);
 }
 
+// The importer of the table just copied said how many rows the table held
+// before: the summary lists them.
+void noteRowsHeldBefore(const TExecProcess_Convert& run)
+{
+    const IImportTable* importer = run.driver() ? run.driver()->importer() : nullptr;
+    if (importer && importer->rowsHeldBefore() > 0)
+        g_lastRun.rowsHeldBefore.push_back({fullDestinationName(run.driver()->destName()), importer->rowsHeldBefore()});
+}
+
+void logRowsHeldBefore()
+{
+    for (const TRunResult::TRowsHeldBefore& table : g_lastRun.rowsHeldBefore) {
+        const QString text = rowsHeldBeforeText(table.table, table.rows);
+        currentShowProcess().addLine(text);
+        appLog().logWarning(text);
+    }
+}
+
 void copyTables(TExecProcess_Convert& run)
 {
     TCacheCurrentShowProcess& progress = currentShowProcess();
@@ -123,6 +143,7 @@ void copyTables(TExecProcess_Convert& run)
         logText(text, llHint);
         const TScopeExit leaveTable([&tracker] { tracker.beginTable(QString(), QString()); });
         if (run.copyTable(i)) {
+            noteRowsHeldBefore(run);
             progress.finishStep();
             run.afterTable(i);
             text = run.tableEndText(i);
@@ -157,6 +178,7 @@ void runTables(TExecProcess_Convert& run, bool quiet)
         progress.setProgress(100, text);
         progress.setCaption(text);
         logText(text, run.errorList()->tracker().totalErrors() > 0 ? llWarning : llInfo);
+        logRowsHeldBefore();
         if (!quiet && progress.display())
             progress.finishProgress();
     }

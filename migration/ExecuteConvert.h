@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class IDBConvert;
 class IUIContext;
 class TCopyConvert;
@@ -28,6 +30,12 @@ struct TRunResult {
     int createdTables = 0;
     int copiedTables = 0;
     int errorTotal = 0;  // every error the run recorded
+    // Tables filled without drop or clear that held rows already (a rerun appends to them).
+    struct TRowsHeldBefore {
+        QString table;
+        qint64 rows = 0;
+    };
+    std::vector<TRowsHeldBefore> rowsHeldBefore;
 };
 const TRunResult& lastRunResult();
 
