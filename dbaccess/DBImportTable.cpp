@@ -75,6 +75,13 @@ QString paramValuesText(const DbParamList& params)
 }
 } // namespace
 
+QString rowsHeldBeforeText(const QString& table, qint64 rows)
+{
+    return formatText(resourceText(QStringLiteral("CopyConvertUIResource"), QStringLiteral("execConvert"),
+                                   QStringLiteral("rows before run")),
+                      {table, rows});
+}
+
 QString fullDestinationName(const QString& table)
 {
     return dbOption().timeSuffix ? table + dbOption().suffixText : table;
@@ -117,6 +124,9 @@ bool TDBImportTable::prepare(const QString& destTable, const TImportTableSource&
     m_indexList = source.indexes;
     m_resolvedFor = nullptr;
 
+    m_rowsHeldBefore = 0;
+    if (!options.keepTable && dbOption().timeSuffix)
+        takeFreeTimeSuffix(destTable);
     const QString fullName = fullDestinationName(destTable);
     if (!options.keepTable) {
         TAbsCreateTable& generator = m_connection->generator();
@@ -128,6 +138,8 @@ bool TDBImportTable::prepare(const QString& destTable, const TImportTableSource&
             else if (options.clearDestTable)
                 m_connection->tryExecFormat(QStringLiteral("delete from %s"), {generator.tableNameForm(destTable)},
                                             errors, TErrorType::DeleteRows);
+            else
+                countRowsHeldBefore(fullName);
         }
         if (!m_connection->tableExists(fullName)) {
             if (!createDestTable(source, errors))
@@ -143,6 +155,33 @@ bool TDBImportTable::prepare(const QString& destTable, const TImportTableSource&
     readDestColumns();
     buildStatements();
     return true;
+}
+
+// Two runs in the same minute get the same time suffix: the second would
+// append to the first one's table. The run moves on to the next free suffix,
+// which its later tables keep.
+void TDBImportTable::takeFreeTimeSuffix(const QString& table)
+{
+    constexpr int kMaxTries = 1000;
+    for (int i = 0; i < kMaxTries && m_connection->tableExists(fullDestinationName(table)); ++i)
+        dbOption().nextSuffix();
+}
+
+// Rows already there are a rerun's (or someone else's): the copied count
+// alone would not tell that the table now holds more rows than the source.
+void TDBImportTable::countRowsHeldBefore(const QString& fullName)
+{
+    try {
+        const std::unique_ptr<TStringList> count = m_connection->getSQLList(
+            formatText(QStringLiteral("select count(*) from %s"), {m_connection->generator().tableNameForm(fullName)}));
+        m_rowsHeldBefore = count && count->count() > 0 ? count->at(0).trimmed().toLongLong() : 0;
+    } catch (const std::exception& e) {
+        // Only a warning is lost; the table itself is checked by what follows.
+        appLog().logWarning(QStringLiteral("Cannot count the rows of %1: %2").arg(fullName, exceptionMessage(e)));
+        return;
+    }
+    if (m_rowsHeldBefore > 0)
+        appLog().logWarning(rowsHeldBeforeText(fullName, m_rowsHeldBefore));
 }
 
 bool TDBImportTable::createDestTable(const TImportTableSource& in, TErrInfoList* errors)

@@ -25,6 +25,8 @@ class TDBConnection;
 
 // The table name followed by the run's time suffix when TimeSuffix is set.
 QString fullDestinationName(const QString& table);
+// "Table ... already held N rows before this run", in the current language.
+QString rowsHeldBeforeText(const QString& table, qint64 rows);
 
 class TDBImportTable : public TAbsImportTable {
 public:
@@ -43,6 +45,7 @@ public:
     void finish(TErrInfoList* errors) override;
     int committedRows() const override { return m_committedRows; }
     bool connectionLost() const override { return m_connectionLost; }
+    qint64 rowsHeldBefore() const override { return m_rowsHeldBefore; }
 
     bool isLengthError(int kind, int code) { return m_lengthCodes.isLengthError(kind, code); }
     // Commits, then drops the column's NOT NULL; false (nothing recorded) when that fails.
@@ -73,6 +76,8 @@ private:
         int largeObjectSubtype = 0;          // ftOraClob/ftOraBlob for Oracle memo/blob columns
     };
 
+    void takeFreeTimeSuffix(const QString& table);
+    void countRowsHeldBefore(const QString& fullName);
     bool createDestTable(const TImportTableSource& in, TErrInfoList* errors);
     void readDestColumns();
     void buildStatements();
@@ -123,5 +128,6 @@ private:
     bool m_blankIsNull = false;
     bool m_autoChangeNotNull = false;
     bool m_tableCreated = false;
+    qint64 m_rowsHeldBefore = 0;
     TLengthErrorCodeCache m_lengthCodes;
 };

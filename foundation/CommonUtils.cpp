@@ -172,6 +172,8 @@ QString programFilePath()
 
 QString programFolder() { return withTrailingBackslash(QFileInfo(programFilePath()).absolutePath()); }
 
+QString mainProgramFilePath() { return programFolder() + QStringLiteral("quenlor"); }
+
 // ---- Data-folder setting ----
 
 QString dataFolderSetting() { return g_dataFolderSetting; }
@@ -186,7 +188,7 @@ QString settingsValueNameFor(const QString& programPath)
     return QStringLiteral("%1").arg(quint32(crc), 8, 16, QLatin1Char('0')).toUpper();
 }
 
-QString settingsValueName() { return settingsValueNameFor(programFilePath()); }
+QString settingsValueName() { return settingsValueNameFor(mainProgramFilePath()); }
 
 QString settingsFilePath()
 {

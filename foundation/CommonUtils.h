@@ -26,13 +26,17 @@ QString tempFileName(const QString& folder, const QString& prefix);
 QString windowsFolder();   // no counterpart here: the empty text
 QString programFilePath(); // the running executable
 QString programFolder();   // its folder, with a trailing '/'
+// "quenlor" in programFolder: every program of the system keys the settings
+// it shares (global options file, data-folder setting) to this path, so that
+// the programs of one installation read the same ones.
+QString mainProgramFilePath();
 
 // Data-folder setting (per-user settings store)
 QString dataFolderSetting();
 void setDataFolderSetting(const QString& folder);
 void loadDataFolderSetting();
 void saveDataFolderSetting();
-QString settingsValueName(); // CRC-32 of the upper-cased program path, 8 hex digits
+QString settingsValueName(); // CRC-32 of the upper-cased mainProgramFilePath, 8 hex digits
 QString settingsValueNameFor(const QString& programPath);
 QString settingsFilePath();  // $XDG_CONFIG_HOME/Varnoke/Quenlor.conf
 QString settingsGroup();     // SOFTWARE/Varnoke/Quenlor

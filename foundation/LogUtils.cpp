@@ -3,6 +3,7 @@
 #include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
 #include "foundation/PasswordMask.h"
+#include "foundation/ExclusiveCreate.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
@@ -10,11 +11,43 @@
 #include <QDateTime>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 std::unique_ptr<TMoverAppLog> g_appLog;
+
+// A line holding its own breaks becomes several CR LF lines of the file.
+QByteArray lineBytes(const QString& line)
+{
+    QByteArray bytes;
+    const QStringList parts = line.isEmpty() ? QStringList{QString()} : TStringList::splitLines(line);
+    for (const QString& part : parts) {
+        bytes += part.toUtf8();
+        bytes += "\r\n";
+    }
+    return bytes;
 }
+
+// 0, else the errno of the failed write.
+int writeAll(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += written;
+        left -= written;
+    }
+    return 0;
+}
+} // namespace
 
 QString logLevelName(int level)
 {
@@ -29,6 +62,12 @@ QString logLevelName(int level)
 
 TAppLog::TAppLog() = default;
 
+TAppLog::~TAppLog()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
 void TAppLog::addLogLine(const QString& text, int level)
 {
     if (isBlankText(text))
@@ -37,7 +76,9 @@ void TAppLog::addLogLine(const QString& text, int level)
         ? QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
         : QString();
     // The text is an argument, never the format: '%' in a message stays as it is.
-    m_lines.add(formatText(lineFormat, {time, logLevelName(level), maskPasswords(text)}));
+    const QString line = formatText(lineFormat, {time, logLevelName(level), maskPasswords(text)});
+    m_lines.add(line);
+    appendToFile(line);
 }
 
 void TAppLog::logError(const QString& text, TErrorType errorType)
@@ -45,22 +86,81 @@ void TAppLog::logError(const QString& text, TErrorType errorType)
     addLogLine(formatText(QStringLiteral("(%s)\t%s"), {errorTypeName(errorTypeCode(errorType)), text}), llError);
 }
 
-void TAppLog::addBlankLine() { m_lines.add(QString()); }
+void TAppLog::addBlankLine()
+{
+    m_lines.add(QString());
+    appendToFile(QString());
+}
+
+// One write per line, no buffer of our own: what was logged is in the file
+// even when the process is killed the next moment.
+void TAppLog::appendToFile(const QString& line)
+{
+    if (m_fd < 0)
+        return;
+    if (const int error = writeAll(m_fd, lineBytes(line)))
+        failFile(error);
+}
+
+// The first failure is the one to report; the file is given up, the lines stay in memory.
+void TAppLog::failFile(int error)
+{
+    if (m_fileError.isEmpty())
+        m_fileError = systemErrorText(error);
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+QString TAppLog::openLogFile(const QString& pathPrefix)
+{
+    closeFile();
+    m_fileError.clear();
+    const QString stem = pathPrefix + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh_mm_ss"));
+    m_fileName = stem + QStringLiteral(".log");
+    if (!forceFileFolder(m_fileName)) {
+        m_fileError = QStringLiteral("the folder cannot be created");
+        return m_fileName;
+    }
+    const TClaimedFile file = claimFile(stem, QStringLiteral(".log"));
+    m_fileName = file.path;
+    if (file.fd < 0) {
+        m_fileError = systemErrorText(file.error);
+        return m_fileName;
+    }
+    m_fd = file.fd;
+    QByteArray bytes;
+    for (const QString& line : m_lines.lines())
+        bytes += lineBytes(line);
+    if (const int error = writeAll(m_fd, bytes))
+        failFile(error);
+    return m_fileName;
+}
+
+void TAppLog::closeFile()
+{
+    if (m_fd < 0)
+        return;
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0 && m_fileError.isEmpty())
+        m_fileError = systemErrorText(errno);
+}
+
+void TAppLog::closeLogFile()
+{
+    closeFile();
+    m_lines.clear();
+}
 
 void TAppLog::clearLog() { m_lines.clear(); }
 
 void TAppLog::saveLogToFile(const QString& path)
 {
     forceFileFolder(path);
-    // A line holding its own breaks becomes several CR LF lines of the file.
     QByteArray bytes;
-    for (const QString& line : m_lines.lines()) {
-        const QStringList parts = line.isEmpty() ? QStringList{QString()} : TStringList::splitLines(line);
-        for (const QString& part : parts) {
-            bytes += part.toUtf8();
-            bytes += "\r\n";
-        }
-    }
+    for (const QString& line : m_lines.lines())
+        bytes += lineBytes(line);
     // Written in one piece through a temporary file: a failed save leaves
     // neither a half-written log nor a truncated older one.
     QSaveFile file(path);
@@ -71,12 +171,16 @@ void TAppLog::saveLogToFile(const QString& path)
 
 QString TAppLog::saveLogWithTimeName(const QString& pathPrefix)
 {
+    if (logFileOpen()) // its lines are in that file already
+        return m_fileName;
     if (m_lines.isEmpty())
         return QString();
-    const QString name = pathPrefix
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh_mm_ss"))
-        + QStringLiteral(".log");
-    saveLogToFile(name);
+    const QString name = openLogFile(pathPrefix);
+    closeFile();
+    // The lines stay when they could not be written.
+    if (!m_fileError.isEmpty())
+        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(name, m_fileError));
+    m_lines.clear();
     return name;
 }
 

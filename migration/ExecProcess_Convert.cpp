@@ -258,7 +258,8 @@ QString TExecProcess_Convert::summaryText() const
         notStarted << (splitAtFirst(tableLine(i), QStringLiteral("="), &source, nullptr) ? source : tableLine(i));
     }
     const bool filesFailed = m_errors && m_errors->tracker().failed();
-    if (errors == 0 && !filesFailed && notStarted.isEmpty() && m_failedTables.isEmpty() && m_incompleteTables.isEmpty())
+    const bool logFailed = !appLog().fileError().isEmpty();
+    if (errors == 0 && !filesFailed && !logFailed && notStarted.isEmpty() && m_failedTables.isEmpty() && m_incompleteTables.isEmpty())
         return execConvertText(QStringLiteral("success copy data"), {createdTables, copiedTables});
     QStringList parts{execConvertText(QStringLiteral("failed copy data"), {errors, createdTables, copiedTables})};
     if (!m_failedTables.isEmpty())
@@ -269,6 +270,8 @@ QString TExecProcess_Convert::summaryText() const
         parts << execConvertText(QStringLiteral("tables not started"), {notStarted.join(QStringLiteral(", "))});
     if (filesFailed)
         parts << execConvertText(QStringLiteral("error files failed"), {m_errors->tracker().failureMessage()});
+    if (logFailed)
+        parts << execConvertText(QStringLiteral("log file failed"), {appLog().logFileName(), appLog().fileError()});
     return parts.join(QStringLiteral("; "));
 }
 

@@ -1,12 +1,15 @@
 #include "migration/ExecuteConvert.h"
 
+#include "dbaccess/DBImportTable.h"
 #include "foundation/CommonUtils.h"
+#include "foundation/ExclusiveCreate.h"
 #include "foundation/LogUtils.h"
 #include "foundation/ScopeExit.h"
 #include "foundation/StringResource.h"
 #include "foundation/TextFormat.h"
 #include "foundation/TextUtils.h"
 #include "migration/CopyConvert.h"
+#include "migration/DoExport_CopyConvert.h"
 #include "migration/ExecProcess_Convert.h"
 #include "migration/FilePathDBDumpData.h"
 #include "records/ErrInfoList.h"
@@ -18,7 +21,6 @@
 #include "shell/StopFlag.h"
 #include "shell/UIContext.h"
 
-#include <QFileInfo>
 
 namespace {
 
@@ -45,30 +47,57 @@ QString settingsBlock(const IDBConnectConfig* config)
 
 QString kindNameOf(const IDBConnectConfig* config) { return config ? dbKindName(config->getDBType()) : QString(); }
 
-// Runs started within the same minute would share the time-stamped folder,
-// and the later run's error index would replace the earlier one's: when that
-// folder exists already, the run takes the next free name.
+// Runs started within the same minute, even by two processes at once, would
+// share the time-stamped folder, and the later run's error index would
+// replace the earlier one's: the folder is claimed by creating it, and a
+// taken name moves on to the next free one.
 std::unique_ptr<TAbsDBDumpData> newRunFolder()
 {
-    auto folder = std::make_unique<TFilePathDBDumpData>();
-    const QString base = withoutTrailingSlashes(folder->getFolder());
-    if (!QFileInfo::exists(base))
-        return folder;
-    for (int n = 2;; ++n) {
-        const QString candidate = base + u'_' + QString::number(n);
-        if (!QFileInfo::exists(candidate))
-            return std::make_unique<TFilePathDBDumpData>(withTrailingBackslash(candidate));
-    }
+    const QString base = withoutTrailingSlashes(TFilePathDBDumpData().getFolder());
+    forceFileFolder(base);
+    return std::make_unique<TFilePathDBDumpData>(withTrailingBackslash(claimFolder(base)));
 }
 
-void saveRunLog()
+// The log file is open from the start of the run: a run killed at any point
+// leaves every line logged so far.
+void openRunLog()
 {
-    const QString name = appLog().saveLogWithTimeName(dataSubfolderPath(kExportFolder, QString()));
-    if (name.isEmpty())
-        return;
-    if (g_lastRun.logFile.isEmpty())
+    appLog().clearLog();
+    const QString name = appLog().openLogFile(dataSubfolderPath(kExportFolder, QString()));
+    if (appLog().fileError().isEmpty())
         g_lastRun.logFile = name;
-    currentShowProcess().addLine(formatStringResource(kLogSavedMessage, {name}));
+}
+
+bool g_logReported = false;
+
+// True when the log could not be created or written. Going on would leave a
+// run without its record, so the run stops; the failure is reported once.
+bool logFailed()
+{
+    const QString& reason = appLog().fileError();
+    if (reason.isEmpty())
+        return false;
+    if (g_lastRun.logFailure.isEmpty()) {
+        g_lastRun.logFailure = execConvertText(QStringLiteral("log file failed"), {appLog().logFileName(), reason});
+        currentShowProcess().addLine(g_lastRun.logFailure);
+    }
+    return true;
+}
+
+// Says where the log is, once per run; the file stays open for the lines
+// that still come (the error offer), until finishRunLog.
+void reportRunLog()
+{
+    if (g_logReported || logFailed() || g_lastRun.logFile.isEmpty())
+        return;
+    g_logReported = true;
+    currentShowProcess().addLine(formatStringResource(kLogSavedMessage, {g_lastRun.logFile}));
+}
+
+void finishRunLog()
+{
+    appLog().closeLogFile();
+    reportRunLog();
 }
 
 void showErrorCount(int count)
@@ -82,6 +111,24 @@ void logText(const QString& text, int level)
     appLog().addLogLine(text, level);
 }
 
+// The importer of the table just copied said how many rows the table held
+// before: the summary lists them.
+void noteRowsHeldBefore(const TExecProcess_Convert& run)
+{
+    const IImportTable* importer = run.driver() ? run.driver()->importer() : nullptr;
+    if (importer && importer->rowsHeldBefore() > 0)
+        g_lastRun.rowsHeldBefore.push_back({fullDestinationName(run.driver()->destName()), importer->rowsHeldBefore()});
+}
+
+void logRowsHeldBefore()
+{
+    for (const TRunResult::TRowsHeldBefore& table : g_lastRun.rowsHeldBefore) {
+        const QString text = rowsHeldBeforeText(table.table, table.rows);
+        currentShowProcess().addLine(text);
+        appLog().logWarning(text);
+    }
+}
+
 void copyTables(TExecProcess_Convert& run)
 {
     TCacheCurrentShowProcess& progress = currentShowProcess();
@@ -89,13 +136,14 @@ void copyTables(TExecProcess_Convert& run)
     const int n = run.tableCount();
     if (n > 0)
         progress.stepPercent = 100.0 / n;
-    for (int i = 0; i < n && !stopRequested(); ++i) {
+    for (int i = 0; i < n && !stopRequested() && !logFailed(); ++i) {
         progress.resetThrottle();
         QString text = run.tableStartText(i);
         progress.showStep(text);
         logText(text, llHint);
         const TScopeExit leaveTable([&tracker] { tracker.beginTable(QString(), QString()); });
         if (run.copyTable(i)) {
+            noteRowsHeldBefore(run);
             progress.finishStep();
             run.afterTable(i);
             text = run.tableEndText(i);
@@ -108,6 +156,8 @@ void copyTables(TExecProcess_Convert& run)
 
 void runTables(TExecProcess_Convert& run, bool quiet)
 {
+    if (logFailed())
+        return;
     if (!run.connectDatabases()) {
         g_lastRun.connectFailure = run.connectFailure();
         g_lastRun.failedKind = run.failedKind();
@@ -136,11 +186,13 @@ void runTables(TExecProcess_Convert& run, bool quiet)
         const QString text = run.summaryText();
         progress.setProgress(100, text);
         progress.setCaption(text);
-        logText(text, tracker.totalErrors() > 0 || tracker.failed() || stopRequested() ? llWarning : llInfo);
+        const bool clean = tracker.totalErrors() == 0 && !tracker.failed() && !logFailed() && !stopRequested();
+        logText(text, clean ? llInfo : llWarning);
+        logRowsHeldBefore();
         if (!quiet && progress.display())
             progress.finishProgress();
     }
-    saveRunLog();
+    reportRunLog();
 
     const int operation = hasRunParam() ? runParam().operation : opNone;
     const bool runOperation = operation == opMove || operation == opExport || operation == opImport;
@@ -211,10 +263,11 @@ QString runDescription(const TCopyConvert& job, const IUIContext* context, int o
 void executeCopyConvert(TCopyConvert& job, IUIContext* context, bool structureOnly, bool quiet)
 {
     g_lastRun = TRunResult();
+    g_logReported = false;
+    openRunLog();
+    const TScopeExit saveLog([] { finishRunLog(); });
     TExecProcess_Convert run(context, job, newRunFolder(), structureOnly);
     g_lastRun.workFolder = run.workFolder()->getFolder();
-    appLog().clearLog();
-    const TScopeExit saveLog([] { saveRunLog(); });
     runLoop(run, quiet);
 }
 

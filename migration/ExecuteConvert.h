@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class IDBConvert;
 class IUIContext;
 class TCopyConvert;
@@ -20,7 +22,8 @@ void executeCopyConvert(TCopyConvert& job, IUIContext* context, bool structureOn
 // themselves (the headless runner).
 struct TRunResult {
     QString workFolder;  // the run's folder; its "error" sub-folder holds the error files
-    QString logFile;     // empty when no log was written
+    QString logFile;     // empty when no log file could be created
+    QString logFailure;  // why the log could not be created or written: the run stopped
     bool connected = false; // both databases were opened
     QString connectFailure; // else why not
     int failedKind = -1;    // and the kind of the database that failed
@@ -28,6 +31,12 @@ struct TRunResult {
     int copiedTables = 0;
     int errorTotal = 0;  // every error the run recorded
     QString fileFailure; // an error file that could not be written: path and reason
+    // Tables filled without drop or clear that held rows already (a rerun appends to them).
+    struct TRowsHeldBefore {
+        QString table;
+        qint64 rows = 0;
+    };
+    std::vector<TRowsHeldBefore> rowsHeldBefore;
 };
 const TRunResult& lastRunResult();
 

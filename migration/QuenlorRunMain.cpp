@@ -148,6 +148,8 @@ int reportRun(const TRunResult& result, bool failed)
         printLine(stderr, result.connectFailure);
     if (!result.fileFailure.isEmpty())
         printLine(stderr, result.fileFailure);
+    if (!result.logFailure.isEmpty())
+        printLine(stderr, result.logFailure);
     if (result.errorTotal > 0) {
         printLine(stdout, runText(QStringLiteral("errorCount"), {result.errorTotal}));
         printLine(stdout, runText(QStringLiteral("errorFolder"), {result.workFolder + QStringLiteral("error/")}));
@@ -157,6 +159,9 @@ int reportRun(const TRunResult& result, bool failed)
         printLine(stderr, runText(QStringLiteral("failedStop"), {}));
     else if (stopRequested())
         printLine(stderr, runText(QStringLiteral("stopped"), {}));
+    // A run without its log is a failed run, even when it stopped before connecting.
+    if (!result.logFailure.isEmpty())
+        return kExitErrors;
     if (!result.connected)
         return kExitNotRun;
     return failed || result.errorTotal > 0 || !result.fileFailure.isEmpty() || stopRequested() ? kExitErrors

@@ -12,6 +12,13 @@ public:
 
     // suffixText := "_" + local time "yyyymmddhhnn" when timeSuffix, else empty.
     void computeSuffix();
+    // suffixText := the time suffix followed by "_2", then "_3" ...: the next
+    // name when the current one is taken by an existing table.
+    void nextSuffix();
+
+private:
+    QString m_timeSuffix;
+    int m_suffixNumber = 1;
 };
 
 // The process-wide instance (exists from first use to the end of the process).

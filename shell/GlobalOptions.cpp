@@ -33,7 +33,7 @@ QString optionDefault(const QString& key)
 
 QString globalOptionsFileName()
 {
-    return dataFolder() + QFileInfo(programFilePath()).completeBaseName() + QStringLiteral(".goption");
+    return dataFolder() + QFileInfo(mainProgramFilePath()).completeBaseName() + QStringLiteral(".goption");
 }
 
 void loadGlobalOptions()

@@ -17,7 +17,8 @@ using TOptionDefaultLookup = std::function<QString(const QString& key)>;
 void setOptionDefaultLookup(TOptionDefaultLookup lookup);
 QString optionDefault(const QString& key);
 
-// The program file's name with ".goption", in the data folder at this moment.
+// "quenlor.goption" (after mainProgramFilePath), in the data folder at this
+// moment: one file for every program.
 QString globalOptionsFileName();
 // Loads the data-folder setting, then the list from its file when it exists.
 void loadGlobalOptions();

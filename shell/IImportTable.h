@@ -46,6 +46,9 @@ public:
     // The link to the destination was lost and could not be restored: the
     // failure is recorded once, and nothing more can be written.
     virtual bool connectionLost() const = 0;
+    // The rows the destination table held when prepare found it and neither
+    // dropped nor emptied it (a rerun appends to them); 0 otherwise.
+    virtual qint64 rowsHeldBefore() const = 0;
 };
 
 // Data every table writer keeps; implements none of the operations.

@@ -241,40 +241,59 @@ TEST_F(ImporterTest, DropClearAndTimeSuffixDecideWhatHappensToAnExistingTable)
     struct Case {
         const char* name;
         bool drop, clear, timeSuffix;
+        bool suffixTaken;     // a table already has the run's time-suffixed name
         bool created;
         const char* oldTable; // rows of imp_options afterwards
         bool extraColumn;     // the old definition survives
+        int rowsBefore;       // the rows the importer found and kept
     };
     const Case cases[] = {
-        {"drop wins over clear", true, true, false, true, "1,2,3,4,5,6", false},
-        {"clear", false, true, false, false, "1,2,3,4,5,6", true},
-        {"neither", false, false, false, false, "1,2,3,4,5,6,999", true},
-        {"time suffix", true, true, true, true, "999", true},
+        {"drop wins over clear", true, true, false, false, true, "1,2,3,4,5,6", false, 0},
+        {"clear", false, true, false, false, false, "1,2,3,4,5,6", true, 0},
+        {"neither", false, false, false, false, false, "1,2,3,4,5,6,999", true, 1},
+        {"time suffix", true, true, true, false, true, "999", true, 0},
+        {"time suffix of an earlier run in this minute", false, false, true, true, true, "999", true, 0},
     };
     const QString table = QStringLiteral("imp_options");
+    const QString rowsWarning = QStringLiteral("Table \"imp_options\" already held 1 rows before this run");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         createDest(table, QStringLiteral("ID int primary key, NAME varchar(40), NOTE varchar(40), EXTRA int"));
         dest->execSQL(QStringLiteral("insert into imp_options (ID, NAME) values (999, 'old')"));
         dbOption().timeSuffix = c.timeSuffix;
         dbOption().computeSuffix();
+        const QString taken = table + dbOption().suffixText;
+        if (c.suffixTaken) {
+            createDest(taken, QStringLiteral("ID int primary key, NAME varchar(40)"));
+            dest->execSQL(QStringLiteral("insert into `%1` (ID, NAME) values (998, 'earlier run')").arg(taken));
+        }
         TImportRun run;
         run.dropDestTable = c.drop;
         run.clearDestTable = c.clear;
+        appLog().clearLog();
         EXPECT_TRUE(copyTable(*source, QStringLiteral("MIG_REPAIR"), *dest, table, run))
             << run.errorReport().toStdString();
         EXPECT_EQ(run.tableCreated, c.created);
+        EXPECT_EQ(run.importer->rowsHeldBefore(), c.rowsBefore);
+        EXPECT_EQ(warningsContaining(rowsWarning).size(), c.rowsBefore > 0 ? 1u : 0u);
         EXPECT_EQ(mysqlColumn(*dest, QStringLiteral("select ID from imp_options order by ID")).join(u','),
                   QLatin1String(c.oldTable));
         EXPECT_EQ(columnInfo(table, QStringLiteral("EXTRA"), "COLUMN_TYPE").isEmpty(), !c.extraColumn);
         if (c.timeSuffix) {
             const QString suffixed = table + dbOption().suffixText;
             created << suffixed;
-            EXPECT_TRUE(QRegularExpression(QStringLiteral("^imp_options_[0-9]{12}$")).match(suffixed).hasMatch());
+            EXPECT_TRUE(QRegularExpression(c.suffixTaken ? QStringLiteral("^imp_options_[0-9]{12}_2$")
+                                                         : QStringLiteral("^imp_options_[0-9]{12}$"))
+                            .match(suffixed)
+                            .hasMatch())
+                << suffixed.toStdString();
             EXPECT_EQ(mysqlColumn(*dest, QStringLiteral("select ID from `%1` order by ID").arg(suffixed)).join(u','),
                       QStringLiteral("1,2,3,4,5,6"));
             EXPECT_EQ(run.importer->insertStatement().left(40),
                       QStringLiteral("insert into `%1` (").arg(suffixed).left(40));
+            if (c.suffixTaken) // the earlier run's table is not touched
+                EXPECT_EQ(mysqlColumn(*dest, QStringLiteral("select ID from `%1`").arg(taken)),
+                          QStringList{QStringLiteral("998")});
         }
         dbOption().timeSuffix = false;
         dbOption().computeSuffix();

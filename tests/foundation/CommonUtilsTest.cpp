@@ -287,9 +287,13 @@ TEST(CommonUtils, SettingsValueName)
     EXPECT_EQ(settingsValueNameFor(QStringLiteral("/usr/bin/quenlor")),
               settingsValueNameFor(QStringLiteral("/USR/BIN/QUENLOR")));
     EXPECT_EQ(settingsValueNameFor(QString()), QStringLiteral("00000000"));
-    EXPECT_EQ(settingsValueName(), settingsValueNameFor(programFilePath()));
     EXPECT_EQ(QFileInfo(programFilePath()).fileName(), QStringLiteral("foundation_tests"));
     EXPECT_EQ(programFolder(), withTrailingBackslash(QFileInfo(programFilePath()).absolutePath()));
+    // Keyed to "quenlor" beside this program, not to this program's own name:
+    // every program of an installation finds the same data-folder setting.
+    EXPECT_EQ(mainProgramFilePath(), programFolder() + QStringLiteral("quenlor"));
+    EXPECT_EQ(settingsValueName(), settingsValueNameFor(mainProgramFilePath()));
+    EXPECT_NE(settingsValueName(), settingsValueNameFor(programFilePath()));
 }
 
 TEST(CommonUtils, DataFolderSettingRoundTrip)

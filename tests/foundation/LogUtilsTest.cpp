@@ -4,9 +4,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -103,10 +110,11 @@ TEST(AppLog, TimeNamedFile)
     EXPECT_EQ(log.saveLogWithTimeName(prefix), QString());
     EXPECT_FALSE(QDir(prefix).exists());
 
-    // Two saves within one second share the name; the second replaces the first.
+    // Saves within one second never replace each other: the second takes the next name.
     QString first, second;
-    for (int attempt = 0; attempt < 5 && (first.isEmpty() || first != second); ++attempt) {
-        // A try that straddled a second boundary leaves two files; start afresh.
+    auto sameSecond = [&] { return !first.isEmpty() && second.startsWith(first.chopped(4)); };
+    for (int attempt = 0; attempt < 5 && !sameSecond(); ++attempt) {
+        // A try that straddled a second boundary gives two unrelated names; start afresh.
         for (const QString& name : QDir(prefix).entryList(QDir::Files))
             QFile::remove(prefix + name);
         log.logInfo(QStringLiteral("first"));
@@ -114,13 +122,86 @@ TEST(AppLog, TimeNamedFile)
         log.logInfo(QStringLiteral("second"));
         second = log.saveLogWithTimeName(prefix);
     }
-    ASSERT_EQ(first, second);
     const QRegularExpression pattern(QRegularExpression::escape(prefix)
                                      + QStringLiteral(R"(\d{4}-\d{2}-\d{2} \d{2}_\d{2}_\d{2}\.log$)"));
     EXPECT_TRUE(pattern.match(first).hasMatch()) << first.toStdString();
+    EXPECT_EQ(second, first.left(first.size() - 4) + QStringLiteral("_2.log"));
+    EXPECT_TRUE(fileBytes(first).contains("first"));
+    EXPECT_FALSE(fileBytes(first).contains("second"));
     EXPECT_TRUE(fileBytes(second).contains("second"));
     EXPECT_FALSE(fileBytes(second).contains("first"));
-    EXPECT_EQ(QDir(prefix).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(prefix).entryList(QDir::Files).size(), 2);
+}
+
+// An open log file holds every line the moment it is added, in the saved form.
+TEST(AppLog, OpenFileGetsEveryLineAtOnce)
+{
+    QTemporaryDir dir;
+    const mode_t savedMask = ::umask(022);
+    TAppLog log;
+    log.withTime = false;
+    log.logInfo(QStringLiteral("before"));
+    const QString name = log.openLogFile(dir.path() + QStringLiteral("/Export/"));
+    ::umask(savedMask);
+    ASSERT_TRUE(log.logFileOpen()) << log.fileError().toStdString();
+    EXPECT_EQ(log.logFileName(), name);
+    EXPECT_EQ(QFileInfo(name).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(fileBytes(name), QByteArray("[Info]:before\r\n"));
+    log.addBlankLine();
+    log.logHint(QStringLiteral("表 two\nlines 100%"));
+    EXPECT_EQ(fileBytes(name), QByteArray("[Info]:before\r\n\r\n[Hint]:\xE8\xA1\xA8 two\r\nlines 100%\r\n"));
+    EXPECT_EQ(log.lines().count(), 3); // kept for readers in the process
+
+    // A second log of the same second is a file of its own.
+    TAppLog other;
+    other.logInfo(QStringLiteral("other"));
+    const QString otherName = other.openLogFile(dir.path() + QStringLiteral("/Export/"));
+    EXPECT_NE(otherName, name);
+    other.closeLogFile();
+
+    log.closeLogFile();
+    EXPECT_FALSE(log.logFileOpen());
+    EXPECT_TRUE(log.lines().isEmpty());
+    log.logInfo(QStringLiteral("after close"));
+    EXPECT_FALSE(fileBytes(name).contains("after close"));
+    EXPECT_TRUE(log.fileError().isEmpty());
+}
+
+// A write that fails is kept as the reason, never raised; the lines stay in memory.
+TEST(AppLog, FailedWriteIsKept)
+{
+    QTemporaryDir dir;
+    TAppLog log;
+    log.withTime = false;
+    // The folder level is a file: the log cannot be created.
+    QFile blocker(dir.filePath(QStringLiteral("plainfile")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    log.openLogFile(dir.filePath(QStringLiteral("plainfile/")));
+    EXPECT_FALSE(log.logFileOpen());
+    EXPECT_FALSE(log.fileError().isEmpty());
+    EXPECT_TRUE(log.logFileName().startsWith(dir.filePath(QStringLiteral("plainfile/"))));
+
+    // A file-size limit makes the next write fail (EFBIG) as a full disk would.
+    const QString name = log.openLogFile(dir.path() + u'/');
+    ASSERT_TRUE(log.logFileOpen()) << log.fileError().toStdString();
+    EXPECT_TRUE(log.fileError().isEmpty());
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    log.logInfo(QStringLiteral("fits"));
+    log.logInfo(QString(100, u'x'));
+    log.logInfo(QStringLiteral("later"));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    EXPECT_FALSE(log.logFileOpen());
+    EXPECT_EQ(log.fileError(), QString::fromLocal8Bit(std::strerror(EFBIG)));
+    EXPECT_EQ(log.lines().count(), 3);
+    EXPECT_TRUE(fileBytes(name).startsWith("[Info]:fits\r\n"));
+    EXPECT_FALSE(fileBytes(name).contains("later"));
 }
 
 TEST(AppLog, ProcessWideInstance)

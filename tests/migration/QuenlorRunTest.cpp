@@ -4,6 +4,7 @@
 #include "RunTestSupport.h"
 
 #include "foundation/AES.h"
+#include "foundation/CommonUtils.h"
 #include "foundation/KwStringsComponent.h"
 #include "foundation/KwTextForm.h"
 
@@ -16,7 +17,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <QSettings>
+#include <QTime>
+
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -90,8 +97,38 @@ protected:
         return std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.endsWith(tail); });
     }
 
+    // The log files of this test's runs in the default data folder.
+    QStringList exportLogs() const
+    {
+        const QString folder = tmp.filePath(QStringLiteral("data/Varnoke/Quenlor/Export/"));
+        QStringList logs;
+        for (const QString& name : QDir(folder).entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name))
+            logs << folder + name;
+        return logs;
+    }
+    // Runs that must fall into one minute start early enough in it.
+    static void waitForFreshMinute()
+    {
+        while (QTime::currentTime().second() >= 45)
+            QThread::msleep(200);
+    }
+    static mode_t modeOf(const QString& path)
+    {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+    }
+
     QTemporaryDir tmp;
     QProcessEnvironment environment;
+};
+
+class TScopedUmask {
+public:
+    explicit TScopedUmask(mode_t mask) : m_saved(::umask(mask)) {}
+    ~TScopedUmask() { ::umask(m_saved); }
+
+private:
+    mode_t m_saved;
 };
 
 // Source and destination columns as one comparable text per row.
@@ -514,6 +551,258 @@ TEST_F(QuenlorRun, AKilledRunLeavesTheErrorsOfEveryCommittedTransaction)
             ++missing;
     }
     EXPECT_EQ(missing, 0) << "committed up to ID " << committed << ", " << refused.size() << " errors shown";
+}
+
+// Two processes started at once with one job, in one minute: each claims a
+// work folder and a log of its own (private whatever the umask), and each
+// folder's error files hold that run's refused rows.
+TEST_F(QuenlorRun, ConcurrentRunsOfOneJobNeverShareFolderOrLog)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    oracleExec({QStringLiteral("drop table if exists \"RUN_CC_PAY\""),
+                QStringLiteral("create table \"RUN_CC_PAY\" (\"ID\" numeric(9,0) not null primary key, "
+                               "\"AMOUNT\" numeric(12,2))"),
+                QStringLiteral("insert into \"RUN_CC_PAY\" select g, case when g in (4, 9) then -g else g end "
+                               "from generate_series(1, 10) g")});
+    // No key: both runs append; the check refuses the same two rows in each.
+    mysqlExec({QStringLiteral("drop table if exists run_cc_pay"),
+               QStringLiteral("create table run_cc_pay (ID int, AMOUNT decimal(12,2) check (AMOUNT >= 0))")});
+    TJobOptions options;
+    options.dropDestTable = false;
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_CC_PAY=run_cc_pay\n"), options));
+
+    waitForFreshMinute();
+    TRun runs[2];
+    {
+        const TScopedUmask umask(022);
+        QProcess first, second;
+        start(first, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang=EN")});
+        start(second, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang=EN")});
+        runs[0] = finish(first);
+        runs[1] = finish(second);
+    }
+    QStringList folders, logs;
+    for (const TRun& run : runs) {
+        ASSERT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("Errors recorded: 2\n"))) << run.out.toStdString();
+        folders << QDir::cleanPath(workFolderOf(run));
+        logs << logFileOf(run);
+    }
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_cc_pay")), QStringList{QStringLiteral("16")});
+
+    // One minute's folder name, then the next free one.
+    folders.sort();
+    EXPECT_EQ(folders.at(1), folders.at(0) + QStringLiteral("_2")) << folders.join(u' ').toStdString();
+    EXPECT_NE(logs.at(0), logs.at(1));
+    EXPECT_EQ(exportLogs().size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(folders.at(i).toStdString());
+        EXPECT_EQ(modeOf(folders.at(i)), mode_t(0700));
+        EXPECT_EQ(modeOf(logs.at(i)), mode_t(0600));
+        const QStringList log = fileLines(logs.at(i));
+        EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                                [](const QString& l) { return l.contains(QStringLiteral("[Error]:(Insert record error)\t")); }),
+                  2);
+        EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"RUN_CC_PAY\", error=2,copy record=8,create=False")));
+        const TRun errors = runTool(QStringLiteral(QUENLOR_ERRORS_EXE), {QStringLiteral("show"), folders.at(i)});
+        ASSERT_EQ(errors.exitCode, 0) << errors.err.toStdString();
+        QSet<QString> failedIds;
+        for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("\n    ID=(\\d+)\n")).globalMatch(errors.out))
+            failedIds.insert(m.captured(1));
+        EXPECT_EQ(failedIds, (QSet<QString>{QStringLiteral("4"), QStringLiteral("9")})) << errors.out.toStdString();
+        EXPECT_EQ(errors.out.count(QStringLiteral(": Insert record error\n")), 2);
+    }
+}
+
+// The log is written as the run goes: killed mid-table, the run leaves a
+// readable log with every line up to that table.
+TEST_F(QuenlorRun, KilledRunLeavesTheLogSoFar)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    mysqlExec({QStringLiteral("drop table if exists run_k9_stream")});
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nSTREAM_ROWS=run_k9_stream\n")));
+
+    QProcess process;
+    start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
+    QString copied = QStringLiteral("0");
+    for (int i = 0; i < 600 && copied == QLatin1String("0") && process.state() == QProcess::Running; ++i) {
+        QThread::msleep(50);
+        if (mysqlTableExists(QStringLiteral("run_k9_stream")))
+            copied = mysqlRows(QStringLiteral("select count(*) from run_k9_stream")).value(0);
+    }
+    ASSERT_EQ(process.state(), QProcess::Running) << "the table was copied before the run could be killed";
+    ::kill(pid_t(process.processId()), SIGKILL);
+    const TRun run = finish(process);
+    EXPECT_EQ(run.exitCode, -1);
+
+    const QStringList logs = exportLogs();
+    ASSERT_EQ(logs.size(), 1);
+    QFile file(logs.first());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.endsWith("\r\n")) << "a line was left half-written";
+    const QStringList log = fileLines(logs.first());
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_TRUE(log.first().endsWith(QStringLiteral("[Info]:Configuration  file name =\"") + config + u'"'));
+    EXPECT_TRUE(log.contains(QStringLiteral(" type=\"Oracle\"")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Hint]:Connecting to database")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Hint]:Starting copy table \"STREAM_ROWS\"")));
+    EXPECT_FALSE(hasLine(log, QStringLiteral("create=True")));
+}
+
+// A rerun without drop or clear appends to the rows the first run left: the
+// log says so at the table and after the summary, with the count, and so
+// does the run's output.
+TEST_F(QuenlorRun, RerunIntoAFilledTableSaysHowManyRowsWereThere)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    oracleExec({QStringLiteral("drop table if exists \"RUN_RR_SRC\""),
+                QStringLiteral("create table \"RUN_RR_SRC\" (\"ID\" numeric(9,0) not null primary key, \"V\" varchar2(10))"),
+                QStringLiteral("insert into \"RUN_RR_SRC\" values (1, 'a'), (2, 'b'), (3, 'c')")});
+    mysqlExec({QStringLiteral("drop table if exists run_rr_dest"),
+               QStringLiteral("create table run_rr_dest (ID int, V varchar(10))")});
+    TJobOptions options;
+    options.dropDestTable = false;
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_RR_SRC=run_rr_dest\n"), options));
+    const QString warning = QStringLiteral("Table \"run_rr_dest\" already held 3 rows before this run");
+
+    const TRun first = quenlorRun({config, QStringLiteral("--lang=EN")});
+    ASSERT_EQ(first.exitCode, 0) << first.out.toStdString() << first.err.toStdString();
+    EXPECT_FALSE(first.out.contains(QStringLiteral("already held")));
+    EXPECT_FALSE(fileLines(logFileOf(first)).join(u'\n').contains(QStringLiteral("already held")));
+
+    const TRun second = quenlorRun({config, QStringLiteral("--lang=EN")});
+    ASSERT_EQ(second.exitCode, 0) << second.out.toStdString() << second.err.toStdString();
+    EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from run_rr_dest")), QStringList{QStringLiteral("6")});
+    EXPECT_TRUE(second.out.contains(warning)) << second.out.toStdString();
+    const QStringList log = fileLines(logFileOf(second));
+    QList<qsizetype> at;
+    for (qsizetype i = 0; i < log.size(); ++i)
+        if (log.at(i).endsWith(QStringLiteral("[Warning]:") + warning))
+            at << i;
+    ASSERT_EQ(at.size(), 2) << log.join(u'\n').toStdString();
+    const auto summary = std::find_if(log.begin(), log.end(), [](const QString& l) {
+        return l.contains(QStringLiteral("Data successfully migrated"));
+    });
+    ASSERT_NE(summary, log.end());
+    EXPECT_LT(at.first(), summary - log.begin());
+    EXPECT_GT(at.last(), summary - log.begin());
+
+    // In Chinese too.
+    const TRun chinese = quenlorRun({config, QStringLiteral("--lang=CN")});
+    EXPECT_TRUE(chinese.out.contains(QStringLiteral("表 \"run_rr_dest\" 在本次运行之前已有 6 行"))) << chinese.out.toStdString();
+}
+
+// A second run in the same minute gets the same time suffix: it writes a
+// table of the next free name instead of appending to the first one's.
+TEST_F(QuenlorRun, TimeSuffixOfTheSameMinuteTakesTheNextFreeName)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    oracleExec({QStringLiteral("drop table if exists \"RUN_TS_SRC\""),
+                QStringLiteral("create table \"RUN_TS_SRC\" (\"ID\" numeric(9,0) not null primary key, \"V\" varchar2(10))"),
+                QStringLiteral("insert into \"RUN_TS_SRC\" values (1, 'a'), (2, 'b'), (3, 'c')")});
+    const QString listing = QStringLiteral("select table_name from information_schema.tables where "
+                                           "table_schema = database() and table_name like 'run\\_ts\\_dest\\_%' order by 1");
+    for (const QString& table : mysqlRows(listing))
+        mysqlExec({QStringLiteral("drop table `%1`").arg(table)});
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_TS_SRC=run_ts_dest\n"))
+                                        .replace(QStringLiteral("TimeSuffix=False"), QStringLiteral("TimeSuffix=True")));
+
+    waitForFreshMinute();
+    for (int i = 0; i < 2; ++i) {
+        const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+        ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    }
+    const QStringList tables = mysqlRows(listing);
+    ASSERT_EQ(tables.size(), 2) << tables.join(u' ').toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^run_ts_dest_[0-9]{12}$")).match(tables.at(0)).hasMatch());
+    EXPECT_EQ(tables.at(1), tables.at(0) + QStringLiteral("_2"));
+    for (const QString& table : tables) {
+        EXPECT_EQ(mysqlRows(QStringLiteral("select count(*) from `%1`").arg(table)), QStringList{QStringLiteral("3")});
+        mysqlExec({QStringLiteral("drop table `%1`").arg(table)});
+    }
+}
+
+// quenlor-run reads the data-folder setting and the global options that
+// quenlor, beside it, reads: both are keyed to the path of quenlor.
+TEST_F(QuenlorRun, SharesDataFolderSettingAndOptionsWithQuenlor)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    const QString shared = tmp.filePath(QStringLiteral("shared-data"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    {
+        QSettings settings(tmp.filePath(QStringLiteral("config/Varnoke/Quenlor.conf")), QSettings::IniFormat);
+        settings.beginGroup(settingsGroup());
+        const QString quenlor = QFileInfo(QStringLiteral(QUENLOR_RUN_EXE)).absolutePath() + QStringLiteral("/quenlor");
+        settings.setValue(settingsValueNameFor(quenlor), shared);
+        settings.endGroup();
+        settings.sync();
+        ASSERT_EQ(settings.status(), QSettings::NoError);
+    }
+    // Not the default: a NULL into a NOT NULL column is refused, the column kept.
+    QFile options(shared + QStringLiteral("/quenlor.goption"));
+    ASSERT_TRUE(options.open(QIODevice::WriteOnly));
+    options.write("AutoChangeFieldNotNull=False\r\n");
+    options.close();
+    oracleExec({QStringLiteral("drop table if exists \"RUN_SO_SRC\""),
+                QStringLiteral("create table \"RUN_SO_SRC\" (\"ID\" numeric(9,0) not null primary key, \"V\" varchar2(10))"),
+                QStringLiteral("insert into \"RUN_SO_SRC\" values (1, 'a'), (2, null), (3, 'c')")});
+    mysqlExec({QStringLiteral("drop table if exists run_so_dest"),
+               QStringLiteral("create table run_so_dest (ID int primary key, V varchar(10) not null)")});
+    TJobOptions job;
+    job.dropDestTable = false;
+    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_SO_SRC=run_so_dest\n"), job));
+
+    const TRun run = quenlorRun({config, QStringLiteral("--lang=EN")});
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Errors recorded: 1\n"))) << run.out.toStdString();
+    EXPECT_EQ(mysqlRows(QStringLiteral("select group_concat(ID order by ID) from run_so_dest")),
+              QStringList{QStringLiteral("1,3")});
+    EXPECT_TRUE(logFileOf(run).startsWith(shared + QStringLiteral("/Export/"))) << run.out.toStdString();
+    EXPECT_TRUE(workFolderOf(run).startsWith(shared + QStringLiteral("/Export/"))) << run.out.toStdString();
+    EXPECT_TRUE(exportLogs().isEmpty());
+}
+
+// A log that cannot be written stops the run: a file-size limit (as a full
+// disk would) makes a write of the log fail while the tables are copied.
+TEST_F(QuenlorRun, LogThatCannotBeWrittenStopsTheRun)
+{
+    REQUIRE_MYSQL();
+    REQUIRE_ORACLE();
+    constexpr int kTables = 40;
+    QString sections = QStringLiteral("[Config/Tables]\n");
+    QString statements;
+    QStringList tables;
+    for (int i = 1; i <= kTables; ++i) {
+        const QString table = QStringLiteral("run_lf_%1").arg(i);
+        tables << table;
+        sections += QStringLiteral("SQL@lf%1=%2\n").arg(i).arg(table);
+        statements += QStringLiteral("[Config/SQL/SQL@lf%1]\nselect %1 as \"N\"\n").arg(i);
+    }
+    mysqlExec({QStringLiteral("drop table if exists ") + tables.join(u',')});
+    const QString config = writeJob(jobText(sections + statements));
+
+    // Ignored, SIGXFSZ does not end the program: the write fails with EFBIG.
+    const TRun run = runTool(QStringLiteral("/bin/bash"),
+                             {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\""),
+                              QStringLiteral(QUENLOR_RUN_EXE), config, QStringLiteral("--lang=EN")});
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    const QStringList logs = exportLogs();
+    ASSERT_EQ(logs.size(), 1);
+    const QString failure = QStringLiteral("The log file \"%1\" cannot be written (%2): the run stops")
+                                .arg(logs.first(), QString::fromLocal8Bit(std::strerror(EFBIG)));
+    EXPECT_TRUE(run.err.contains(failure)) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("saved to"))) << run.out.toStdString();
+    // Stopped after the table whose lines did not fit: the later ones were never made.
+    EXPECT_EQ(QFileInfo(logs.first()).size(), 4096);
+    EXPECT_TRUE(mysqlTableExists(tables.first()));
+    EXPECT_FALSE(mysqlTableExists(tables.last()));
+    mysqlExec({QStringLiteral("drop table if exists ") + tables.join(u',')});
 }
 
 TEST_F(QuenlorRun, RefusesWhatItCannotRun)
