@@ -81,6 +81,29 @@ protected:
         return finish(process);
     }
 
+    // A stand-in table SOURCE of `rows` rows whose every `every`-th row the
+    // destination's check refuses, and the job that copies it into the lower-case
+    // table without dropping it.
+    QString refusingJob(const QString& source, int rows, int every)
+    {
+        const QString dest = source.toLower();
+        oracleExec({QStringLiteral("drop table if exists \"%1\"").arg(source),
+                    QStringLiteral("create table \"%1\" (\"ID\" numeric(9,0) not null primary key, \"V\" numeric(9,0))")
+                        .arg(source),
+                    QStringLiteral("insert into \"%1\" select g, case when g % %2 = 0 then -g else g end "
+                                   "from generate_series(1, %3) g")
+                        .arg(source)
+                        .arg(every)
+                        .arg(rows)});
+        mysqlExec({QStringLiteral("drop table if exists %1").arg(dest),
+                   QStringLiteral("create table %1 (ID int primary key, V int check (V >= 0))").arg(dest)});
+        TJobOptions options;
+        options.dropDestTable = false;
+        return writeJob(jobText(QStringLiteral("[Config/Tables]\n%1=%2\n[Config/FieldMatch/%1]\nID=ID\nV=V\n")
+                                    .arg(source, dest),
+                                options));
+    }
+
     TRun quenlorRun(const QStringList& arguments) { return runTool(QStringLiteral(QUENLOR_RUN_EXE), arguments); }
 
     static QString captured(const QString& text, const QString& pattern)
@@ -456,24 +479,12 @@ TEST_F(QuenlorRun, KilledDestinationLinkIsRestoredAndEveryRowArrives)
     mysqlExec({QStringLiteral("drop table if exists run_rc_stream")});
 }
 
-// kill -9 mid-table: every refused row of a committed transaction is in the
-// error files, which quenlor-errors reads without the index the run never wrote.
 TEST_F(QuenlorRun, ErrorFilesThatCannotBeWrittenStopTheRun)
 {
     REQUIRE_MYSQL();
     REQUIRE_ORACLE();
     const int rows = 30000;
-    oracleExec({QStringLiteral("drop table if exists \"RUN_FULL_ROWS\""),
-                QStringLiteral("create table \"RUN_FULL_ROWS\" (\"ID\" numeric(9,0) not null primary key, \"V\" numeric(9,0))"),
-                QStringLiteral("insert into \"RUN_FULL_ROWS\" select g, case when g % 3 = 0 then -g else g end "
-                               "from generate_series(1, %1) g").arg(rows)});
-    mysqlExec({QStringLiteral("drop table if exists run_full_rows"),
-               QStringLiteral("create table run_full_rows (ID int primary key, V int check (V >= 0))")});
-    TJobOptions options;
-    options.dropDestTable = false;
-    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_FULL_ROWS=run_full_rows\n"
-                                                           "[Config/FieldMatch/RUN_FULL_ROWS]\nID=ID\nV=V\n"),
-                                            options));
+    const QString config = refusingJob(QStringLiteral("RUN_FULL_ROWS"), rows, 3);
     // A file-size limit stands in for a full disk: writes past 16 KiB fail
     // with EFBIG (the signal is ignored, so the program sees the failure).
     QProcess process;
@@ -495,22 +506,14 @@ TEST_F(QuenlorRun, ErrorFilesThatCannotBeWrittenStopTheRun)
     oracleExec({QStringLiteral("drop table if exists \"RUN_FULL_ROWS\"")});
 }
 
+// kill -9 mid-table: every refused row of a committed transaction is in the
+// error files, which quenlor-errors reads without the index the run never wrote.
 TEST_F(QuenlorRun, AKilledRunLeavesTheErrorsOfEveryCommittedTransaction)
 {
     REQUIRE_MYSQL();
     REQUIRE_ORACLE();
     const int rows = 100000;
-    oracleExec({QStringLiteral("drop table if exists \"RUN_K9_ROWS\""),
-                QStringLiteral("create table \"RUN_K9_ROWS\" (\"ID\" numeric(9,0) not null primary key, \"V\" numeric(9,0))"),
-                QStringLiteral("insert into \"RUN_K9_ROWS\" select g, case when g % 7 = 0 then -g else g end "
-                               "from generate_series(1, %1) g").arg(rows)});
-    mysqlExec({QStringLiteral("drop table if exists run_k9_rows"),
-               QStringLiteral("create table run_k9_rows (ID int primary key, V int check (V >= 0))")});
-    TJobOptions options;
-    options.dropDestTable = false;
-    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nRUN_K9_ROWS=run_k9_rows\n"
-                                                           "[Config/FieldMatch/RUN_K9_ROWS]\nID=ID\nV=V\n"),
-                                            options));
+    const QString config = refusingJob(QStringLiteral("RUN_K9_ROWS"), rows, 7);
     QProcess process;
     start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
     int copied = 0;
