@@ -555,6 +555,24 @@ void TDBConnection::setConnectParams(const TStringList& settings)
     }
 }
 
+QStringList TDBConnection::unreadSettings(const TStringList& settings) const
+{
+    // What setConnectParams reads itself; the rest is for the provider.
+    static const QStringList readHere = {kProviderName, kUserName, kPassword, kServer, kDatabase, kPort, kLoginPrompt,
+                                         QStringLiteral("Charset")};
+    const QSet<QString>& asked = m_connection->settings().askedOptions;
+    QStringList unread;
+    for (qsizetype i = 0; i < settings.count(); ++i) {
+        if (!TStringList::hasName(settings.at(i)))
+            continue;
+        const QString name = settings.name(i).trimmed();
+        if (name.isEmpty() || readHere.contains(name, Qt::CaseInsensitive) || asked.contains(name.toLower()))
+            continue;
+        unread << name;
+    }
+    return unread;
+}
+
 bool TDBConnection::connect(QString& failureText, bool destination)
 {
     int code = 0;

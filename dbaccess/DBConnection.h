@@ -94,6 +94,9 @@ public:
     TStringList& createdIndexNames() { return *m_createdIndexNames; }
     DbConnection& packConnection() { return *m_connection; }
     bool loginPrompt() const { return m_loginPrompt; }
+    // The names of `settings` that neither this connection nor its provider
+    // read (asked after opening): they have no effect.
+    QStringList unreadSettings(const TStringList& settings) const;
     // findFailingFields with a destination=source map.
     void findFailingFieldsDestToSource(const QString& table, const TStringList& destToSourceMap,
                                        TStringList& failures, IReadDataRecord& record);

@@ -12,6 +12,7 @@
 #include "shell/UIFrameList.h"
 
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -231,6 +232,19 @@ void TCopyConvert::loadConfig(const TKwStringsComponent& table)
     const QString sourceKind = init ? init->value(QStringLiteral("Source")) : QString();
     const QString destKind = init ? init->value(QStringLiteral("Dest")) : QString();
     readOptions(init);
+    m_unreadOptions.clear();
+    for (qsizetype i = 0; init && i < init->count(); ++i) {
+        if (!TStringList::hasName(init->at(i)))
+            continue;
+        const QString name = init->name(i).trimmed();
+        const bool read = name.compare(QStringLiteral("Source"), Qt::CaseInsensitive) == 0
+            || name.compare(QStringLiteral("Dest"), Qt::CaseInsensitive) == 0
+            || std::any_of(kOptions.begin(), kOptions.end(), [&](const TOptionSlot& option) {
+                   return name.compare(QLatin1String(option.key), Qt::CaseInsensitive) == 0;
+               });
+        if (!read)
+            m_unreadOptions << name;
+    }
 
     if (sourceKind.compare(kSourceKind, Qt::CaseInsensitive) != 0)
         raiseCommonError(20000, 1, {sourceKind, kSourceKind});

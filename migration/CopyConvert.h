@@ -8,6 +8,7 @@
 #include "shell/DBConvertImpl.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -102,11 +103,15 @@ public:
     bool timeSuffix = false;
     bool selectFields = false;
     int errorCount = 0; // failed records of the current run
+    // Names of the loaded "Config/Init" that nothing reads (a typo, another
+    // version's setting): a run names them in its log.
+    const QStringList& unreadOptions() const { return m_unreadOptions; }
 
 private:
     void readOptions(const TStringList* init);
 
     std::unique_ptr<IUIFrame> m_runPage; // destroyed before everything the base holds
+    QStringList m_unreadOptions;
 };
 
 class TCopyConvertCreator : public TAbsConvertCreator {

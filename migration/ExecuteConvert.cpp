@@ -1,5 +1,6 @@
 #include "migration/ExecuteConvert.h"
 
+#include "dbaccess/DBConnection.h"
 #include "dbaccess/DBImportTable.h"
 #include "foundation/CommonUtils.h"
 #include "foundation/ExclusiveCreate.h"
@@ -129,6 +130,34 @@ void logRowsHeldBefore()
     }
 }
 
+void warnUnread(const QStringList& names, const QString& section)
+{
+    for (const QString& name : names)
+        appLog().logWarning(QStringLiteral("The setting \"%1\" of section [%2] is read by no part of the program; "
+                                           "it has no effect")
+                                .arg(name, section));
+}
+
+void warnUnreadConnectionSettings(const IDBConnection* connection, IDBConnectConfig* config, const QString& section)
+{
+    const auto* opened = dynamic_cast<const TDBConnection*>(connection);
+    if (opened && config && config->getSettings())
+        warnUnread(opened->unreadSettings(*config->getSettings()), section);
+}
+
+// Settings of the job that no part of the program reads had no effect: say
+// so once, with their section, so that a typo is found. Asked after both
+// connections opened, when their providers have read what they read.
+void logUnreadSettings(TExecProcess_Convert& run)
+{
+    TCopyConvert& job = run.job();
+    warnUnread(job.unreadOptions(), QStringLiteral("Config/Init"));
+    warnUnreadConnectionSettings(job.copyMapping()->sourceConnection(), job.getSourceConfig(),
+                                 QStringLiteral("Config/SourceConnect"));
+    warnUnreadConnectionSettings(job.copyMapping()->destConnection(), job.getDestConfig(),
+                                 QStringLiteral("Config/DestConnect"));
+}
+
 void copyTables(TExecProcess_Convert& run)
 {
     TCacheCurrentShowProcess& progress = currentShowProcess();
@@ -164,6 +193,7 @@ void runTables(TExecProcess_Convert& run, bool quiet)
         return;
     }
     g_lastRun.connected = true;
+    logUnreadSettings(run);
     if (!run.beginRun())
         return;
     TCacheCurrentShowProcess& progress = currentShowProcess();

@@ -2,6 +2,8 @@
 
 QString DbConnectSettings::option(const QString& name) const
 {
+    askedOptions.insert(name.toLower());
+    askedOptions.insert((providerName + u'.' + name).toLower());
     const qsizetype prefixed = options.indexOfName(providerName + u'.' + name);
     if (prefixed >= 0)
         return options.valueFromIndex(prefixed);

@@ -3,6 +3,7 @@
 
 #include "foundation/StringList.h"
 
+#include <QSet>
 #include <QString>
 
 struct DbConnectSettings {
@@ -13,6 +14,9 @@ struct DbConnectSettings {
     QString database;
     int port = 0;          // 0: the provider's default
     TStringList options;   // provider-specific name=value lines
+    // The option names a provider asked for (lower case, both forms), so that
+    // a setting nobody reads can be named.
+    mutable QSet<QString> askedOptions;
 
     // The value of `name` given as "<providerName>.<name>" or as plain
     // "<name>", the prefixed form winning; the empty text when absent.

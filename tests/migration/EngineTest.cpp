@@ -269,4 +269,32 @@ TEST_F(Engine, UpperCaseNamesAreLookedUpAsCreatedAndRerunsDropThem)
     mysqlExec({QStringLiteral("drop table if exists ENG_UPPER")});
 }
 
+TEST_F(Engine, SettingsThatNothingReadsAreNamedOnce)
+{
+    oracleExec({QStringLiteral("drop table if exists \"ENG_UNREAD\""),
+                QStringLiteral("create table \"ENG_UNREAD\" (\"ID\" numeric(9,0) not null primary key)"),
+                QStringLiteral("insert into \"ENG_UNREAD\" values (1)")});
+    mysqlExec({QStringLiteral("drop table if exists eng_unread")});
+    TJobOptions options;
+    options.extraInit = QStringLiteral("ClearDestTabel=True\n");
+    // The sections follow the destination's lines, so the first line lands among them.
+    load(QStringLiteral("Shcema=HR\n[Config/Tables]\nENG_UNREAD=eng_unread\n[Config/FieldMatch/ENG_UNREAD]\nID=ID\n"),
+         options);
+
+    const QStringList log = runLog();
+    QStringList named;
+    for (const QString& line : log)
+        if (line.contains(QStringLiteral("is read by no part of the program")))
+            named << line.mid(line.indexOf(QStringLiteral("[Warning]:")));
+    // Only the two typos: every setting the job's connections really use counts as read.
+    EXPECT_EQ(named, (QStringList{
+                         QStringLiteral("[Warning]:The setting \"ClearDestTabel\" of section [Config/Init] is read by no "
+                                        "part of the program; it has no effect"),
+                         QStringLiteral("[Warning]:The setting \"Shcema\" of section [Config/DestConnect] is read by no "
+                                        "part of the program; it has no effect")}));
+    // The run goes on.
+    EXPECT_TRUE(hasLine(log, QStringLiteral("[Info]:End copy table \"ENG_UNREAD\", error=0,copy record=1,create=True")));
+    mysqlExec({QStringLiteral("drop table if exists eng_unread")});
+}
+
 } // namespace

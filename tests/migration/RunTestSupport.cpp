@@ -31,6 +31,7 @@ QString jobText(const QString& sections, const TJobOptions& options)
                           "UppercaseFieldName=%3\nClearSourceTable=%1\nDropDestTable=%2\n"
                           "ClearDestTable=False\nTimeSuffix=False\nSelectFields=False\n")
                .arg(flag(options.clearSourceTable), flag(options.dropDestTable), flag(options.upperCaseNames))
+        + options.extraInit
         + QStringLiteral("[Config/SourceConnect]\n") + oracleSettings().lines().join(u'\n')
         + QStringLiteral("\n[Config/DestConnect]\n") + dest.lines().join(u'\n') + u'\n' + sections;
 }

@@ -20,6 +20,7 @@ struct TJobOptions {
     bool dropDestTable = true;
     bool clearSourceTable = false;
     bool upperCaseNames = false; // UppercaseFieldName
+    QString extraInit;           // further Config/Init lines, each ending in a line break
     QString destPassword; // empty: the real one
 };
 
