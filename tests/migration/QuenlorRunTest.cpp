@@ -104,6 +104,23 @@ protected:
                                 options));
     }
 
+    // Starts quenlor-run copying the 200,000 rows of STREAM_ROWS into `table`
+    // and returns its job file once the first transaction committed (or the run ended).
+    QString startStreamCopy(QProcess& process, const QString& table)
+    {
+        mysqlExec({QStringLiteral("drop table if exists ") + table});
+        const QString config =
+            writeJob(jobText(QStringLiteral("[Config/Tables]\nSTREAM_ROWS=") + table + u'\n'), table);
+        start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
+        QString copied = QStringLiteral("0");
+        for (int i = 0; i < 600 && copied == QLatin1String("0") && process.state() == QProcess::Running; ++i) {
+            QThread::msleep(50);
+            if (mysqlTableExists(table))
+                copied = mysqlRows(QStringLiteral("select count(*) from ") + table).value(0);
+        }
+        return config;
+    }
+
     TRun quenlorRun(const QStringList& arguments) { return runTool(QStringLiteral(QUENLOR_RUN_EXE), arguments); }
 
     static QString captured(const QString& text, const QString& pattern)
@@ -286,18 +303,9 @@ TEST_F(QuenlorRun, InterruptStopsAfterTheCurrentRowAndSavesTheLog)
 {
     REQUIRE_MYSQL();
     REQUIRE_ORACLE();
-    mysqlExec({QStringLiteral("drop table if exists run_sig_stream")});
-    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nSTREAM_ROWS=run_sig_stream\n")));
-
     QProcess process;
-    start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
-    // Interrupt once the first rows have been committed.
-    QString copied = QStringLiteral("0");
-    for (int i = 0; i < 600 && copied == QLatin1String("0") && process.state() == QProcess::Running; ++i) {
-        QThread::msleep(50);
-        if (mysqlTableExists(QStringLiteral("run_sig_stream")))
-            copied = mysqlRows(QStringLiteral("select count(*) from run_sig_stream")).value(0);
-    }
+    // Interrupted once the first rows have been committed.
+    startStreamCopy(process, QStringLiteral("run_sig_stream"));
     ASSERT_EQ(process.state(), QProcess::Running) << "the table was copied before it could be interrupted";
     ::kill(pid_t(process.processId()), SIGINT);
     const TRun run = finish(process);
@@ -624,17 +632,8 @@ TEST_F(QuenlorRun, KilledRunLeavesTheLogSoFar)
 {
     REQUIRE_MYSQL();
     REQUIRE_ORACLE();
-    mysqlExec({QStringLiteral("drop table if exists run_k9_stream")});
-    const QString config = writeJob(jobText(QStringLiteral("[Config/Tables]\nSTREAM_ROWS=run_k9_stream\n")));
-
     QProcess process;
-    start(process, QStringLiteral(QUENLOR_RUN_EXE), {config, QStringLiteral("--lang"), QStringLiteral("EN")});
-    QString copied = QStringLiteral("0");
-    for (int i = 0; i < 600 && copied == QLatin1String("0") && process.state() == QProcess::Running; ++i) {
-        QThread::msleep(50);
-        if (mysqlTableExists(QStringLiteral("run_k9_stream")))
-            copied = mysqlRows(QStringLiteral("select count(*) from run_k9_stream")).value(0);
-    }
+    const QString config = startStreamCopy(process, QStringLiteral("run_k9_stream"));
     ASSERT_EQ(process.state(), QProcess::Running) << "the table was copied before the run could be killed";
     ::kill(pid_t(process.processId()), SIGKILL);
     const TRun run = finish(process);
