@@ -1,3 +1,5 @@
+#include "ScopedUmask.h"
+
 #include "foundation/Exception.h"
 #include "foundation/ExclusiveCreate.h"
 
@@ -15,15 +17,6 @@
 #include <vector>
 
 namespace {
-
-class TScopedUmask {
-public:
-    explicit TScopedUmask(mode_t mask) : m_saved(::umask(mask)) {}
-    ~TScopedUmask() { ::umask(m_saved); }
-
-private:
-    mode_t m_saved;
-};
 
 mode_t modeOf(const QString& path)
 {

@@ -1,3 +1,5 @@
+#include "ScopedUmask.h"
+
 #include "foundation/Exception.h"
 #include "foundation/LogUtils.h"
 #include "foundation/StringResource.h"
@@ -137,12 +139,14 @@ TEST(AppLog, TimeNamedFile)
 TEST(AppLog, OpenFileGetsEveryLineAtOnce)
 {
     QTemporaryDir dir;
-    const mode_t savedMask = ::umask(022);
     TAppLog log;
     log.withTime = false;
     log.logInfo(QStringLiteral("before"));
-    const QString name = log.openLogFile(dir.path() + QStringLiteral("/Export/"));
-    ::umask(savedMask);
+    QString name;
+    {
+        const TScopedUmask shared(022);
+        name = log.openLogFile(dir.path() + QStringLiteral("/Export/"));
+    }
     ASSERT_TRUE(log.logFileOpen()) << log.fileError().toStdString();
     EXPECT_EQ(log.logFileName(), name);
     EXPECT_EQ(QFileInfo(name).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);

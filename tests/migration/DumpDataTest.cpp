@@ -1,3 +1,5 @@
+#include "ScopedUmask.h"
+
 #include "foundation/CommonUtils.h"
 #include "foundation/Exception.h"
 #include "foundation/StringList.h"
@@ -8,6 +10,7 @@
 #include "shell/MainConfigInfo.h"
 #include "shell/Startup.h"
 
+#include <optional>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -200,7 +203,7 @@ unsigned modeOf(const QString& path)
 // written through a link; an unpacking never empties a run's folder.
 TEST_F(DumpDataTest, PackagesAndWorkFoldersArePrivate)
 {
-    const mode_t oldMask = ::umask(022);
+    std::optional<TScopedUmask> shared(std::in_place, 022);
     TFilePathDBDumpData work(path(QStringLiteral("runs/run2")));
     work.createFile(QStringLiteral("ExportData"), QStringLiteral("head.expinfo"))->write("head");
     work.createFile(QStringLiteral("error"), QStringLiteral("error.errlist"))->write("errors");
@@ -231,7 +234,7 @@ TEST_F(DumpDataTest, PackagesAndWorkFoldersArePrivate)
     EXPECT_EQ(modeOf(unpacked + QStringLiteral("error")), 0700u);
     EXPECT_EQ(modeOf(unpacked + QStringLiteral("error/error.errlist")), 0600u);
     EXPECT_EQ(modeOf(unpacked + QStringLiteral("ExportData/head.expinfo")), 0600u);
-    ::umask(oldMask);
+    shared.reset();
 
     // Now Export/run2 holds an error index: a second unpacking is refused
     // and leaves the folder as it was.

@@ -1,3 +1,5 @@
+#include "ScopedUmask.h"
+
 #include "dbaccess/DbaccessTestSupport.h"
 
 #include "foundation/AES.h"
@@ -322,12 +324,14 @@ TEST_F(JobTest, PackGivesAJobWithoutGuidOneOfItsOwn)
 // the target is replaced by the file, never written through.
 TEST_F(JobTest, PackOntoALinkReplacesTheLink)
 {
-    const mode_t oldMask = ::umask(022);
-    writeAll(path("job.txt"), "[MainInfo]\nConvertName=CopyConvert\n[Config/Init]\nSource=Oracle\nDest=MySQL\n");
-    writeAll(path("victim"), "someone else's file");
-    ASSERT_TRUE(QFile::link(path("victim"), path("job.Tvcfg")));
-    const ToolRun packed = runConfig({"pack", path("job.txt"), path("job.Tvcfg")});
-    ::umask(oldMask);
+    ToolRun packed;
+    {
+        const TScopedUmask shared(022);
+        writeAll(path("job.txt"), "[MainInfo]\nConvertName=CopyConvert\n[Config/Init]\nSource=Oracle\nDest=MySQL\n");
+        writeAll(path("victim"), "someone else's file");
+        ASSERT_TRUE(QFile::link(path("victim"), path("job.Tvcfg")));
+        packed = runConfig({"pack", path("job.txt"), path("job.Tvcfg")});
+    }
     ASSERT_EQ(packed.status, 0) << packed.err.toStdString();
     const QFileInfo job(path("job.Tvcfg"));
     EXPECT_FALSE(job.isSymLink());

@@ -1,6 +1,8 @@
 // quenlor-run end to end: the real executables against the real MariaDB and
 // the Oracle stand-in, with a throwaway data folder.
 
+#include "ScopedUmask.h"
+
 #include "RunTestSupport.h"
 
 #include "foundation/AES.h"
@@ -160,15 +162,6 @@ protected:
 
     QTemporaryDir tmp;
     QProcessEnvironment environment;
-};
-
-class TScopedUmask {
-public:
-    explicit TScopedUmask(mode_t mask) : m_saved(::umask(mask)) {}
-    ~TScopedUmask() { ::umask(m_saved); }
-
-private:
-    mode_t m_saved;
 };
 
 // Source and destination columns as one comparable text per row.

@@ -1,5 +1,7 @@
 // The error tracker over a real folder: files, rollover, index, reading back.
 
+#include "ScopedUmask.h"
+
 #include "RecordsTestSupport.h"
 
 #include "foundation/Exception.h"
@@ -21,13 +23,6 @@
 #include <unistd.h>
 
 namespace {
-// The umask of a user who shares everything by default, for one test.
-struct UmaskScope {
-    explicit UmaskScope(mode_t mask) : old(::umask(mask)) {}
-    ~UmaskScope() { ::umask(old); }
-    mode_t old;
-};
-
 unsigned modeOf(const QString& path)
 {
     struct stat st {};
@@ -238,7 +233,8 @@ TEST_F(ErrTrackTest, MissingIndexAndMissingListFile)
 
 TEST_F(ErrTrackTest, FilesAndFoldersAreTheOwnersOnlyAndLinksAreReplaced)
 {
-    UmaskScope shared(022);
+    // The umask of a user who shares everything by default.
+    const TScopedUmask shared(022);
     const QString run = dir.filePath(QStringLiteral("Export/run"));
     TPlainFolderData work(run);
     const QString victim = dir.filePath(QStringLiteral("victim"));
